@@ -1,0 +1,55 @@
+#include "cli/CliCommand.h"
+
+#include <cstdio>
+
+#include "cli/CliIo.h"
+#include "util/Version.h"
+
+namespace lumaplot::cli {
+
+int RunVersion(const QStringList& args);
+
+const std::vector<CliCommand>& Commands() {
+  static const std::vector<CliCommand> commands = {
+      {"version", "", "Print the program version.", RunVersion},
+  };
+  return commands;
+}
+
+namespace {
+
+void PrintHelp() {
+  std::printf(
+      "Usage: lumaplot-cli COMMAND [ARGS...]\n"
+      "The headless companion of Lumaplot. It never needs a display.\n"
+      "Exit status: 0 success, 1 failure (message on stderr), 2 wrong usage.\n\n"
+      "Commands:\n");
+  for (const auto& c : Commands()) {
+    std::printf("  %s %s\n      %s\n", c.name, c.synopsis, c.summary);
+  }
+  std::printf("\n'lumaplot-cli COMMAND --help' shows a command's options.\n");
+}
+
+}  // namespace
+
+int RunVersion(const QStringList& args) {
+  if (!args.isEmpty()) return UsageError("version takes no arguments");
+  std::printf("%s\n", LUMAPLOT_VERSION_STRING);
+  return kExitOk;
+}
+
+int RunCli(const QStringList& argv) {
+  if (argv.size() < 2) return UsageError("no command given");
+  const QString name = argv.at(1);
+  if (name == "--help" || name == "-h" || name == "help") {
+    PrintHelp();
+    return kExitOk;
+  }
+  if (name == "--version") return RunVersion({});
+  for (const auto& c : Commands()) {
+    if (name == QLatin1String(c.name)) return c.run(argv.mid(2));
+  }
+  return UsageError("unknown command: " + name);
+}
+
+}  // namespace lumaplot::cli

@@ -1,0 +1,21 @@
+#pragma once
+// Output helpers shared by lumaplot-cli's commands.
+#include <QCommandLineParser>
+#include <QJsonObject>
+#include <QString>
+
+namespace lumaplot::cli {
+
+// One JSON object as a single line on stdout.
+void PrintJsonLine(const QJsonObject& object);
+// A message on stderr; returns kExitFailure for `return Fail(...)`.
+int Fail(const QString& message);
+// A usage message on stderr; returns kExitUsage.
+int UsageError(const QString& message);
+// Parses `args` (without the program and command names) for `command`; on a parse
+// error prints it and returns false. "--help" prints the command's help and exits 0
+// through `helpShown`.
+bool ParseCommandLine(QCommandLineParser& parser, const QString& command,
+                      const QStringList& args, int& status);
+
+}  // namespace lumaplot::cli
