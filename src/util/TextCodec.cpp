@@ -18,12 +18,17 @@ using SkipFn = size_t (*)(const char* p, size_t left);
 
 size_t SkipOne(const char*, size_t) { return 1; }
 size_t SkipTwo(const char*, size_t) { return 2; }
-size_t SkipUtf8Character(const char* p, size_t) {
-  const auto c = static_cast<unsigned char>(*p);
-  if (c >= 0xF0) return 4;
-  if (c >= 0xE0) return 3;
-  if (c >= 0xC0) return 2;
-  return 1;
+// One character: the lead byte and the continuation bytes that follow it, so that
+// a broken sequence never swallows the next character.
+size_t SkipUtf8Character(const char* p, size_t left) {
+  const auto lead = static_cast<unsigned char>(*p);
+  size_t expected = 1;
+  if (lead >= 0xF0 && lead <= 0xF4) expected = 4;
+  else if (lead >= 0xE0 && lead <= 0xEF) expected = 3;
+  else if (lead >= 0xC2 && lead <= 0xDF) expected = 2;
+  size_t n = 1;
+  while (n < expected && n < left && (static_cast<unsigned char>(p[n]) & 0xC0) == 0x80) ++n;
+  return n;
 }
 
 // Converts with iconv; an input sequence that cannot be converted is replaced by
