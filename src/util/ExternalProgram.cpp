@@ -72,7 +72,8 @@ std::vector<std::string> SplitTemplate(std::string_view text) {
 }
 
 // One pass, so a "$L" inside the substituted file name stays as it is.
-std::string Substitute(std::string_view word, const std::string& fileName, const std::string& line) {
+std::string Substitute(std::string_view word, const std::string& fileName,
+                       const std::string& line) {
   std::string result;
   for (size_t i = 0; i < word.size(); ++i) {
     if (word[i] == '$' && i + 1 < word.size() && (word[i + 1] == 'F' || word[i + 1] == 'L')) {
@@ -109,7 +110,8 @@ bool StartProgram(const std::vector<std::string>& arguments, std::string* error)
   posix_spawnattr_setsigmask(&attributes, &signals);
   sigfillset(&signals);
   posix_spawnattr_setsigdefault(&attributes, &signals);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSID);
+  posix_spawnattr_setflags(&attributes,
+                           POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSID);
 
   pid_t pid = 0;
   const int result = ::posix_spawnp(&pid, argv[0], nullptr, &attributes, argv.data(), environ);

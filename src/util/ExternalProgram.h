@@ -17,7 +17,8 @@ namespace lumaplot {
 bool StartProgram(const std::vector<std::string>& arguments, std::string* error = nullptr);
 
 // What OpenWithProgram starts programs with; tests pass a recorder instead.
-using ProgramStarter = std::function<bool(const std::vector<std::string>& arguments, std::string* error)>;
+using ProgramStarter =
+    std::function<bool(const std::vector<std::string>& arguments, std::string* error)>;
 
 // Opens a file with `program`. `fileSpec` is a file name, optionally in double
 // quotes, optionally followed by a position such as "(12)", ":12" or " 12" (the line

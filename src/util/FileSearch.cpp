@@ -89,8 +89,8 @@ bool DirectoryExistsEx(const std::string& path) {
 }
 
 int SearchFiles(const std::string& folder, std::string_view mask, std::vector<std::string>& list,
-                bool recurse, int depth, const std::vector<std::string>& skipMasks,
-                bool withHidden, bool /*withSystem*/) {
+                bool recurse, int depth, const std::vector<std::string>& skipMasks, bool withHidden,
+                bool /*withSystem*/) {
   if (!DirectoryExistsEx(folder)) return 0;
   const std::string path = LongPath(folder);
   const std::vector<Entry> entries = ListFolder(path, withHidden);
@@ -98,9 +98,9 @@ int SearchFiles(const std::string& folder, std::string_view mask, std::vector<st
   if (recurse && depth > 0) {
     for (const Entry& entry : entries) {
       if (!entry.folder) continue;
-      const bool skipped = std::any_of(skipMasks.begin(), skipMasks.end(), [&](const std::string& skip) {
-        return MatchesWildcard(skip, entry.name);
-      });
+      const bool skipped =
+          std::any_of(skipMasks.begin(), skipMasks.end(),
+                      [&](const std::string& skip) { return MatchesWildcard(skip, entry.name); });
       if (skipped) continue;
       count += SearchFiles(JoinPath(path, entry.name), mask, list, recurse, depth - 1, skipMasks,
                            withHidden, false);
@@ -117,7 +117,8 @@ int FindFiles(const std::string& folder, std::string_view masks, std::vector<std
   int count = 0;
   if (recurse) {
     for (const Entry& entry : entries) {
-      if (entry.folder) count += SearchFiles(JoinPath(path, entry.name), masks, list, true, 99, {}, true, true);
+      if (entry.folder)
+        count += SearchFiles(JoinPath(path, entry.name), masks, list, true, 99, {}, true, true);
     }
   }
   return count + AppendMatchingFiles(path, entries, MasksOrAll(masks), list);

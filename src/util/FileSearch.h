@@ -26,8 +26,8 @@ bool DirectoryExistsEx(const std::string& path);
 // for systems with a system attribute; here no entry has it. Returns the number of
 // paths appended.
 int SearchFiles(const std::string& folder, std::string_view mask, std::vector<std::string>& list,
-                bool recurse, int depth, const std::vector<std::string>& skipMasks,
-                bool withHidden, bool withSystem);
+                bool recurse, int depth, const std::vector<std::string>& skipMasks, bool withHidden,
+                bool withSystem);
 
 // When `folder` is a folder: with `recurse`, SearchFiles on each sub-folder with
 // depth 99, hidden entries included; then the files of `folder` itself that match

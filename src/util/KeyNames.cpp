@@ -15,15 +15,13 @@ struct NamedKey {
 
 // The keys after the letters and digits, in the order the options dialog lists them.
 constexpr std::array<NamedKey, 27> kOtherKeys{{
-    {"F1", 0x70, false},    {"F2", 0x71, false},    {"F3", 0x72, false},
-    {"F4", 0x73, false},    {"F5", 0x74, false},    {"F6", 0x75, false},
-    {"F7", 0x76, false},    {"F8", 0x77, false},    {"F9", 0x78, false},
-    {"F10", 0x79, false},   {"F11", 0x7A, false},   {"F12", 0x7B, false},
-    {"Del", 0x2E, false},   {"Ins", 0x2D, false},   {"BkSp", 0x08, false},
-    {"PgUp", 0x21, false},  {"PgDn", 0x22, false},  {"Home", 0x24, false},
-    {"End", 0x23, false},   {"Left", 0x25, true},   {"Up", 0x26, true},
-    {"Right", 0x27, true},  {"Down", 0x28, true},   {"Tab", 0x09, false},
-    {"Esc", 0x1B, false},   {"Enter", 0x0D, false}, {"Space", 0x20, false},
+    {"F1", 0x70, false},   {"F2", 0x71, false},    {"F3", 0x72, false},    {"F4", 0x73, false},
+    {"F5", 0x74, false},   {"F6", 0x75, false},    {"F7", 0x76, false},    {"F8", 0x77, false},
+    {"F9", 0x78, false},   {"F10", 0x79, false},   {"F11", 0x7A, false},   {"F12", 0x7B, false},
+    {"Del", 0x2E, false},  {"Ins", 0x2D, false},   {"BkSp", 0x08, false},  {"PgUp", 0x21, false},
+    {"PgDn", 0x22, false}, {"Home", 0x24, false},  {"End", 0x23, false},   {"Left", 0x25, true},
+    {"Up", 0x26, true},    {"Right", 0x27, true},  {"Down", 0x28, true},   {"Tab", 0x09, false},
+    {"Esc", 0x1B, false},  {"Enter", 0x0D, false}, {"Space", 0x20, false},
 }};
 
 constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";

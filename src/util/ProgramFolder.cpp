@@ -69,7 +69,8 @@ std::string ExecutablePath() {
   std::string path = fs::read_symlink("/proc/self/exe", code).string();
   if (code) return {};
   const std::string deleted = " (deleted)";
-  if (path.size() > deleted.size() && path.ends_with(deleted)) path.resize(path.size() - deleted.size());
+  if (path.size() > deleted.size() && path.ends_with(deleted))
+    path.resize(path.size() - deleted.size());
   return path;
 }
 

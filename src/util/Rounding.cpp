@@ -11,8 +11,10 @@ int RoundHalfUp(double x) {
   const double rounded = std::floor(x + 0.5);
   // Converting NaN or an out-of-range double to int is undefined behaviour.
   if (std::isnan(rounded)) return 0;
-  if (rounded >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
-  if (rounded <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
+  if (rounded >= static_cast<double>(std::numeric_limits<int>::max()))
+    return std::numeric_limits<int>::max();
+  if (rounded <= static_cast<double>(std::numeric_limits<int>::min()))
+    return std::numeric_limits<int>::min();
   return static_cast<int>(rounded);
 }
 

@@ -18,7 +18,8 @@ std::string SingleInstanceLock::DefaultFolder() {
   return "/tmp";
 }
 
-SingleInstanceLock::Result SingleInstanceLock::Acquire(const std::string& folder, std::string* error) {
+SingleInstanceLock::Result SingleInstanceLock::Acquire(const std::string& folder,
+                                                       std::string* error) {
   if (Held()) return Result::Acquired;
   const std::string path = (folder.empty() ? DefaultFolder() : folder) + "/" + kFileName;
   // O_NOFOLLOW: in a shared folder such as /tmp the name might be a planted link.

@@ -4,7 +4,8 @@
 
 namespace lumaplot {
 
-bool LoadListSafely(const std::string& fileName, std::vector<std::string>& list, std::string* error) {
+bool LoadListSafely(const std::string& fileName, std::vector<std::string>& list,
+                    std::string* error) {
   if (ReadTextLines(fileName, list, error)) return true;
   list.clear();
   return false;

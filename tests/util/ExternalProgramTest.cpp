@@ -1,5 +1,3 @@
-#include "util/ExternalProgram.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -7,6 +5,7 @@
 #include <vector>
 
 #include "support/TempDir.h"
+#include "util/ExternalProgram.h"
 
 namespace lumaplot {
 namespace {

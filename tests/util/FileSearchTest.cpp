@@ -1,5 +1,3 @@
-#include "util/FileSearch.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -10,6 +8,7 @@
 
 #include "support/TempDir.h"
 #include "util/DroppedFiles.h"
+#include "util/FileSearch.h"
 
 namespace lumaplot {
 namespace {
@@ -103,7 +102,8 @@ TEST_F(FileSearchTest, DroppedFolderGivesSubFolderFilesFirst) {
 
 TEST_F(FileSearchTest, DroppedFilesAreFilteredByExtensionAndAddedOnce) {
   Paths list{P("a.dat")};
-  DroppedFiles({P("b.txt"), P("Z.DAT"), P("a.dat"), P("missing.dat"), P("Z.DAT"), P("sub")}, list, ".DAT");
+  DroppedFiles({P("b.txt"), P("Z.DAT"), P("a.dat"), P("missing.dat"), P("Z.DAT"), P("sub")}, list,
+               ".DAT");
   EXPECT_EQ(list, (Paths{P("a.dat"), P("Z.DAT"), P("sub/deep/d.dat"), P("sub/c.dat")}));
 
   list.clear();

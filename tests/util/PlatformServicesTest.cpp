@@ -132,7 +132,9 @@ TEST(SingleInstanceTest, UnusableFolderOrPlantedLinkFails) {
   SingleInstanceLock lock;
   EXPECT_EQ(lock.Acquire(dir.File("missing"), &error), SingleInstanceLock::Result::Failed);
   EXPECT_NE(error, "");
-  ASSERT_EQ(::symlink(dir.Write("victim", "keep").c_str(), dir.File(SingleInstanceLock::kFileName).c_str()), 0);
+  ASSERT_EQ(::symlink(dir.Write("victim", "keep").c_str(),
+                      dir.File(SingleInstanceLock::kFileName).c_str()),
+            0);
   EXPECT_EQ(lock.Acquire(dir.Path()), SingleInstanceLock::Result::Failed);
   EXPECT_EQ(test::TempDir::Read(dir.File("victim")), "keep");
 }

@@ -1,5 +1,3 @@
-#include "util/ShortCutText.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +5,7 @@
 #include <vector>
 
 #include "util/KeyNames.h"
+#include "util/ShortCutText.h"
 
 namespace lumaplot {
 namespace {
@@ -22,9 +21,9 @@ TEST(KeyNamesTest, ListsTheKeysInDialogOrder) {
   EXPECT_EQ(items[36], "F1");
   EXPECT_EQ(items[47], "F12");
   const std::vector<std::string> tail(items.begin() + 48, items.end());
-  EXPECT_EQ(tail, (std::vector<std::string>{"Del", "Ins", "BkSp", "PgUp", "PgDn", "Home", "End",
-                                            "Left", "Up", "Right", "Down", "Tab", "Esc", "Enter",
-                                            "Space"}));
+  EXPECT_EQ(tail,
+            (std::vector<std::string>{"Del", "Ins", "BkSp", "PgUp", "PgDn", "Home", "End", "Left",
+                                      "Up", "Right", "Down", "Tab", "Esc", "Enter", "Space"}));
 }
 
 TEST(KeyNamesTest, WithoutArrowsLeavesOutOnlyTheArrows) {
@@ -62,8 +61,8 @@ TEST(ShortCutTextTest, WritesModifiersInFixedOrder) {
       {kShortCutShift | kShortCutCtrl | kShortCutAlt | 0x25, "Shift+Ctrl+Alt+Left"},
       {kShortCutCtrl | 0x28, "Ctrl+Down"},
       {kNoShortCut, ""},
-      {kShortCutCtrl, ""},          // modifiers without a key
-      {kShortCutCtrl | 0x90, ""},   // a key that has no listed name
+      {kShortCutCtrl, ""},         // modifiers without a key
+      {kShortCutCtrl | 0x90, ""},  // a key that has no listed name
   };
   for (const TextCase& c : cases) {
     EXPECT_EQ(ShortCutToText(c.shortcut), c.text) << c.shortcut;
@@ -97,8 +96,7 @@ TEST(ShortCutTextTest, EveryKeyWithEveryModifierSetRoundTrips) {
   FillKeyNames(items, false);
   for (const std::string& name : items) {
     for (ShortCut modifiers = 0; modifiers < 8; ++modifiers) {
-      const ShortCut shortcut =
-          static_cast<ShortCut>((modifiers << 13) | KeyCodeOfName(name));
+      const ShortCut shortcut = static_cast<ShortCut>((modifiers << 13) | KeyCodeOfName(name));
       const std::string text = ShortCutToText(shortcut);
       ASSERT_EQ(TextToShortCut(text), shortcut) << text;
     }

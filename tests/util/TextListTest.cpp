@@ -1,8 +1,7 @@
-#include "util/TextList.h"
-
 #include <gtest/gtest.h>
 
 #include "support/TempDir.h"
+#include "util/TextList.h"
 
 namespace lumaplot {
 namespace {

@@ -1,9 +1,8 @@
-#include "util/VersionText.h"
-
 #include <gtest/gtest.h>
 
 #include "support/TempDir.h"
 #include "util/Version.h"
+#include "util/VersionText.h"
 
 namespace lumaplot {
 namespace {

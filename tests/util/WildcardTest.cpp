@@ -1,8 +1,8 @@
-#include "util/Wildcard.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "util/Wildcard.h"
 
 namespace lumaplot {
 namespace {
@@ -30,8 +30,14 @@ TEST(WildcardTest, MatchesTheTable) {
       {"??", "ab", true},
       {"*?", "", false},
       {"***", "x", true},
-      {"a?c", "a\xE3\x81\x82" "c", true},      // "?" takes a whole UTF-8 character
-      {"a??c", "a\xE3\x81\x82" "c", false},
+      {"a?c",
+       "a\xE3\x81\x82"
+       "c",
+       true},  // "?" takes a whole UTF-8 character
+      {"a??c",
+       "a\xE3\x81\x82"
+       "c",
+       false},
       {"*\xE3\x81\x82*", "x\xE3\x81\x82y", true},
       {"\xE3\x81\x82", "\xE3\x81\x83", false},
       {"*.*", "noext", false},
