@@ -58,10 +58,8 @@ IniFile::Line IniFile::ParseLine(std::string text) {
 
 std::string IniFile::DecodeFileBytes(std::string_view bytes) const {
   if (HasByteOrderMark(bytes) || encoding_ == TextEncoding::Cp932) return DecodeByBom(bytes);
-  // Decoding behind a borrowed mark checks the bytes: valid UTF-8 comes back as it
-  // was. Anything else was most likely written by the Windows program in CP932.
-  std::string utf8 = DecodeByBom(std::string(kUtf8Bom) + std::string(bytes));
-  if (utf8 == bytes) return utf8;
+  // Bytes that are not UTF-8 were most likely written by the Windows program in CP932.
+  if (IsValidUtf8(bytes)) return std::string(bytes);
   return Cp932ToUtf8(bytes);
 }
 

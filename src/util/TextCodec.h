@@ -19,6 +19,10 @@ enum class TextEncoding {
 std::string Cp932ToUtf8(std::string_view bytes);
 std::string Utf8ToCp932(std::string_view utf8);
 
+// True when `bytes` is well-formed UTF-8 (no overlong forms, surrogates or values
+// past U+10FFFF).
+bool IsValidUtf8(std::string_view bytes);
+
 // Decodes file bytes by their byte-order mark (UTF-8, UTF-16 LE, UTF-16 BE; the mark
 // is dropped) or else as CP932, and returns UTF-8.
 std::string DecodeByBom(std::string_view bytes);

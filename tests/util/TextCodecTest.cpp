@@ -45,6 +45,27 @@ TEST(TextCodec, DecodesByByteOrderMark) {
   for (const auto& c : cases) EXPECT_EQ(DecodeByBom(c.bytes), c.text);
 }
 
+TEST(TextCodec, RecognisesWellFormedUtf8Only) {
+  struct Case {
+    std::string bytes;
+    bool valid;
+  };
+  const Case cases[] = {
+      {"", true},
+      {"plain ASCII", true},
+      {"灯体 ～ 😀", true},
+      {std::string(kToutaiCp932), false},
+      {"\xC0\xAF", false},          // overlong "/"
+      {"\xE0\x80\xAF", false},      // overlong
+      {"\xED\xA0\x80", false},      // surrogate
+      {"\xF4\x90\x80\x80", false},  // past U+10FFFF
+      {"\xE7\x81", false},          // cut off
+      {"\xE7\x81\x41", false},      // bad continuation
+      {"\xFF", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsValidUtf8(c.bytes), c.valid) << c.bytes;
+}
+
 TEST(TextCodec, EncodesWithOrWithoutMark) {
   EXPECT_EQ(EncodeText("灯体", TextEncoding::Utf8Bom), "\xEF\xBB\xBF灯体");
   EXPECT_EQ(EncodeText("灯体", TextEncoding::Utf8), "灯体");
