@@ -1,6 +1,9 @@
 #include "util/FileIo.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include <filesystem>
 
@@ -41,6 +44,29 @@ TEST(FileIo, FailedWriteReportsAndLeavesOldFileWhole) {
   std::filesystem::create_directory(folder);
   EXPECT_FALSE(WriteFileAtomically(folder, "data", &error));
   EXPECT_TRUE(std::filesystem::is_directory(folder));
+}
+
+// A write that fails half way (here: the file size limit, which holds for root too)
+// must not touch the file being replaced.
+TEST(FileIo, WriteFailingHalfWayLeavesOldFileWholeAndNoTemporary) {
+  test::TempDir dir;
+  const std::string path = dir.Write("plot.dat", "the user's plot");
+  struct rlimit old {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  std::string error;
+  const bool written = WriteFileAtomically(path, std::string(100000, 'x'), &error);
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(written);
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(test::TempDir::Read(path), "the user's plot");
+  int entries = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.Path())) ++entries;
+  EXPECT_EQ(entries, 1);
 }
 
 TEST(FileIo, ReadsWholeFilesAndRefusesWhatIsNotOne) {
