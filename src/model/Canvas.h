@@ -3,15 +3,16 @@
 // manner of a GDI device: a current pen, brush and font, and primitives that use
 // them. Coordinates are page pixels, y growing downward. Colours are 0x00BBGGRR.
 //
-// Areas: Ellipse and FillRect cover [left, right) x [top, bottom); Polygon fills by
+// Areas: Ellipse and FillRect cover [left, right) x [top, bottom) (Ellipse takes
+// its corners in either order, FillRect draws nothing for a reversed one); Polygon fills by
 // the winding rule and strokes its outline through the points with the pen, as
 // Polyline does; LineTo draws from the current position towards the end point and
 // leaves the end point as the current position.
 //
 // Implementations: QtCanvas (ui/qt) paints into a retained image; the tests use a
 // canvas that records each call. A canvas belongs to the GUI thread. Bad values are
-// never an error: a pen width below 1 draws one pixel wide, an empty or reversed
-// rectangle draws nothing, unknown font style bits are ignored.
+// never an error: a pen width below 1 draws one pixel wide, an empty rectangle draws
+// nothing, unknown font style bits are ignored.
 #include <cstdint>
 #include <span>
 #include <string_view>
