@@ -1,0 +1,37 @@
+#pragma once
+// TArtNode: one Art-Net node as its ArtPollReply described it. The texts are
+// NUL-terminated 8-bit strings in the sender's code page (for display, convert
+// with Cp932ToUtf8 of util/TextCodec.h). A plain value, copied freely.
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace lumaplot {
+
+struct TArtNode {
+  std::array<uint8_t, 4> IpAddress{};  // network order: IpAddress[0] is the first number
+  uint16_t Port = 0;                   // as received, low byte first (6454 from conforming nodes)
+  std::array<char, 18> ShortName{};
+  std::array<char, 64> LongName{};
+  std::array<char, 64> NodeReport{};
+  uint8_t NetSwitch = 0;
+  uint8_t SubSwitch = 0;
+  uint8_t NumPortsHi = 0;
+  uint8_t NumPortsLo = 0;
+  // Per port: bit 7 outputs DMX from the network, bit 6 inputs DMX to the network,
+  // bits 0-5 protocol (0 = DMX512).
+  std::array<uint8_t, 4> PortTypes{};
+  std::array<uint8_t, 4> SwIn{};   // input Universe in the low four bits
+  std::array<uint8_t, 4> SwOut{};  // output Universe in the low four bits
+  bool Matches = false;  // one of its ports carries a port address of the engine
+};
+
+// The text of a NUL-terminated field (all of it when no NUL is present).
+template <size_t N>
+std::string FieldText(const std::array<char, N>& field) {
+  size_t length = 0;
+  while (length < N && field[length] != '\0') ++length;
+  return std::string(field.data(), length);
+}
+
+}  // namespace lumaplot
