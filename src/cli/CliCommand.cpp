@@ -8,10 +8,14 @@
 namespace lumaplot::cli {
 
 int RunVersion(const QStringList& args);
+int RunRecInfo(const QStringList& args);
+int RunRecFrame(const QStringList& args);
 
 const std::vector<CliCommand>& Commands() {
   static const std::vector<CliCommand> commands = {
       {"version", "", "Print the program version.", RunVersion},
+      {"rec-info", "FILE", "Print the header and frame count of a recording file.", RunRecInfo},
+      {"rec-frame", "FILE N", "Print the levels of frame N of a recording file.", RunRecFrame},
   };
   return commands;
 }

@@ -20,7 +20,7 @@
 namespace lumaplot {
 
 // Files larger than this are refused rather than read into memory.
-inline constexpr std::size_t kMaxStageFileBytes = 64u * 1024u * 1024u;
+inline constexpr std::size_t kMaxStageFileBytes = 16u * 1024u * 1024u;
 
 // What reading a stage file needs besides the document and the file.
 struct TStageReadContext {
