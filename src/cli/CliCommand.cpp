@@ -10,12 +10,17 @@ namespace lumaplot::cli {
 int RunVersion(const QStringList& args);
 int RunRecInfo(const QStringList& args);
 int RunRecFrame(const QStringList& args);
+int RunRecord(const QStringList& args);
 
 const std::vector<CliCommand>& Commands() {
   static const std::vector<CliCommand> commands = {
       {"version", "", "Print the program version.", RunVersion},
       {"rec-info", "FILE", "Print the header and frame count of a recording file.", RunRecInfo},
       {"rec-frame", "FILE N", "Print the levels of frame N of a recording file.", RunRecFrame},
+      {"record",
+       "-o FILE [--seconds N] [--wait-signal] [--title T] [--ports A1,...,A8] [--bind IP] "
+       "[--udp-port P]",
+       "Record Art-Net levels to a recording file, then print what rec-info prints.", RunRecord},
   };
   return commands;
 }
