@@ -8,6 +8,11 @@
 namespace lumaplot::cli {
 
 int RunVersion(const QStringList& args);
+int RunObjects(const QStringList& args);
+int RunConvert(const QStringList& args);
+int RunList(const QStringList& args);
+int RunLibrary(const QStringList& args);
+int RunLibraryMerge(const QStringList& args);
 int RunRecInfo(const QStringList& args);
 int RunRecFrame(const QStringList& args);
 int RunRecord(const QStringList& args);
@@ -15,6 +20,15 @@ int RunRecord(const QStringList& args);
 const std::vector<CliCommand>& Commands() {
   static const std::vector<CliCommand> commands = {
       {"version", "", "Print the program version.", RunVersion},
+      {"objects", "STAGE [--library FILE] [--replace OLD=NEW]...",
+       "Print a plot's options and objects as JSON lines.", RunObjects},
+      {"convert", "STAGE -o OUT [--utf8] [--library FILE] [--replace OLD=NEW]...",
+       "Read a plot and write it again (Shift-JIS unless --utf8).", RunConvert},
+      {"list", "STAGE -o OUT [--library FILE] [--number-form] [--sort 0|1|2]",
+       "Write the light list of a plot as text.", RunList},
+      {"library", "FILE", "Print the fixture types of a library file as JSON lines.", RunLibrary},
+      {"library-merge", "TARGET SOURCE [--answer yes|no]",
+       "Merge SOURCE into the library TARGET, save it and print the count.", RunLibraryMerge},
       {"rec-info", "FILE", "Print the header and frame count of a recording file.", RunRecInfo},
       {"rec-frame", "FILE N", "Print the levels of frame N of a recording file.", RunRecFrame},
       {"record",
