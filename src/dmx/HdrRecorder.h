@@ -39,7 +39,8 @@ class THdrRecorder {
 
   // Frames of portCount × 512 levels (1 … kMaxPorts ports), one every 20 ms.
   explicit THdrRecorder(int portCount = 8, const Clock& clock = SystemClock());
-  // Does what Stop does, so a recording in progress gets its final header.
+  // Does what Stop does, so a recording in progress gets its final header. The
+  // engine must have stopped calling TakeInput and Tick.
   ~THdrRecorder();
   THdrRecorder(const THdrRecorder&) = delete;
   THdrRecorder& operator=(const THdrRecorder&) = delete;
