@@ -8,6 +8,9 @@
 namespace lumaplot::cli {
 
 int RunVersion(const QStringList& args);
+int RunMonitor(const QStringList& args);
+int RunNodes(const QStringList& args);
+int RunSend(const QStringList& args);
 int RunObjects(const QStringList& args);
 int RunConvert(const QStringList& args);
 int RunList(const QStringList& args);
@@ -20,6 +23,16 @@ int RunRecord(const QStringList& args);
 const std::vector<CliCommand>& Commands() {
   static const std::vector<CliCommand> commands = {
       {"version", "", "Print the program version.", RunVersion},
+      {"monitor",
+       "[--seconds N] [--ports A1,...,A8] [--bind IP] [--udp-port P] [--dest IP[:PORT]] "
+       "[--alt-network] [--follow]",
+       "Receive Art-Net on 8 ports, then print levels, counters and nodes as JSON.", RunMonitor},
+      {"nodes", "[--seconds N] [--bind IP] [--udp-port P] [--dest IP[:PORT]]",
+       "Poll for Art-Net nodes and list those that answer.", RunNodes},
+      {"send",
+       "[--to IP] [--udp-port P] [--ports A1,...] [--rate HZ] [--seconds N] "
+       "[--pattern chase|ramp|full|zero]",
+       "Send ArtDmx test levels (to 127.0.0.1 by default).", RunSend},
       {"objects", "STAGE [--library FILE] [--replace OLD=NEW]...",
        "Print a plot's options and objects as JSON lines.", RunObjects},
       {"convert", "STAGE -o OUT [--utf8] [--library FILE] [--replace OLD=NEW]...",
