@@ -19,6 +19,8 @@ int RunLibraryMerge(const QStringList& args);
 int RunRecInfo(const QStringList& args);
 int RunRecFrame(const QStringList& args);
 int RunRecord(const QStringList& args);
+int RunLights(const QStringList& args);
+int RunRender(const QStringList& args);
 
 const std::vector<CliCommand>& Commands() {
   static const std::vector<CliCommand> commands = {
@@ -48,6 +50,14 @@ const std::vector<CliCommand>& Commands() {
        "-o FILE [--seconds N] [--wait-signal] [--title T] [--ports A1,...,A8] [--bind IP] "
        "[--udp-port P]",
        "Record Art-Net levels to a recording file, then print what rec-info prints.", RunRecord},
+      {"lights",
+       "STAGE [--library FILE] [--levels FILE] [--set CH=V[,CH=V...]] [--dimval 0|1|2] "
+       "[--chmode 0|1] [--exchange]",
+       "Print what every light shows for the given levels, as JSON lines.", RunLights},
+      {"render",
+       "STAGE -o OUT.png [--width W --height H] [--library FILE] [--levels FILE] "
+       "[--set CH=V[,CH=V...]] [--dimval 0|1|2] [--chmode 0|1] [--exchange]",
+       "Paint the page of a plot for the given levels and write it as PNG.", RunRender},
   };
   return commands;
 }
