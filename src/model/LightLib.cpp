@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "util/IniFile.h"
 
@@ -45,6 +47,17 @@ void WriteType(IniFile& ini, const std::string& section, const TLibItem& item) {
   ini.WriteInteger(section, "ExAtr", item.ExAtr);
 }
 
+// Reads the library file at `path` into `ini`; a missing file reads as empty.
+bool LoadLibraryIni(IniFile& ini, std::string* error) {
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(ini.Path(), ec);
+  if (!ec && size > kMaxLibraryFileBytes) {
+    if (error) *error = "the file is too large for a fixture library: " + ini.Path();
+    return false;
+  }
+  return ini.Load(error);
+}
+
 }  // namespace
 
 TLibItem* TLibList::Add(const TLibItem& item) {
@@ -72,7 +85,7 @@ int TLightLib::IndexOfName(std::string_view name, TLibItem* dest) const {
 
 int TLightLib::LoadFromFile(const std::string& path, bool merge, std::string* error) {
   IniFile ini(path, TextEncoding::Cp932);
-  if (!ini.Load(error)) return kLibReadFailed;
+  if (!LoadLibraryIni(ini, error)) return kLibReadFailed;
   if (!merge) Items.Clear();
 
   int changed = 0;
@@ -99,7 +112,7 @@ int TLightLib::LoadFromFile(const std::string& path, bool merge, std::string* er
 
 bool TLightLib::SaveToFile(const std::string& path, std::string* error) const {
   IniFile ini(path, TextEncoding::Cp932);
-  if (!ini.Load(error)) return false;
+  if (!LoadLibraryIni(ini, error)) return false;
   for (int slot = 1; slot <= kMaxLibItems; ++slot) {
     const std::string section = SectionName(slot);
     if (slot <= Items.Count()) {

@@ -9,6 +9,7 @@
 //
 // GUI thread only; no locking. Bad file content never fails a load: every key has
 // its default. Errors are reported as a return value and an optional reason.
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -42,9 +43,12 @@ class TLibList {
   std::vector<std::unique_ptr<TLibItem>> items_;
 };
 
+// A full library file is about 30 KB; larger files are refused rather than searched.
+inline constexpr std::size_t kMaxLibraryFileBytes = 1024u * 1024u;
+
 // Results of TLightLib::LoadFromFile besides counts.
 inline constexpr int kLibLimitReached = -1;  // 200 types held before the file was read to its end
-inline constexpr int kLibReadFailed = -2;    // the file exists but could not be read
+inline constexpr int kLibReadFailed = -2;    // the file exists but cannot be read or is too large
 
 class TLightLib {
  public:
@@ -78,7 +82,7 @@ class TLightLib {
   // Writes every type to `path` (sections Define001 … Define200, unused slots with
   // an empty Name), keeping the file's other sections and keys. Atomic: on failure
   // the old file stays whole and the result is false with the reason in `error`.
-  // A file that exists but cannot be read is not overwritten.
+  // A file that exists but cannot be read (or is too large) is not overwritten.
   bool SaveToFile(const std::string& path, std::string* error = nullptr) const;
 };
 

@@ -225,6 +225,18 @@ TEST(LightLib, AnUnreadableFileLeavesTheLibraryAsItWas) {
   EXPECT_EQ(lib.Items.Count(), 1);
 }
 
+TEST(LightLib, AFileTooLargeIsNeitherReadNorReplaced) {
+  TempDir dir;
+  const std::string path = dir.Write("LIBRARY.INI", "[Define001]\r\nName=A\r\n");
+  std::filesystem::resize_file(path, kMaxLibraryFileBytes + 1);  // sparse: nothing is written
+  TLightLib lib;
+  std::string error;
+  EXPECT_EQ(lib.LoadFromFile(path, false, &error), kLibReadFailed);
+  EXPECT_NE(error.find("too large"), std::string::npos);
+  EXPECT_FALSE(lib.SaveToFile(path));
+  EXPECT_EQ(std::filesystem::file_size(path), kMaxLibraryFileBytes + 1);
+}
+
 TEST(LightLib, ReadsUtf8AndUtf16FilesByTheirMark) {
   TempDir dir;
   const std::string text = Crlf(Section(1, "照明A"));
