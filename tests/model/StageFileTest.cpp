@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -513,6 +514,18 @@ TEST_F(StageFileTest, AFileTooLargeIsRefusedWithoutReadingIt) {
   EXPECT_NE(error.find("too large"), std::string::npos);
   EXPECT_EQ(doc.Title, "before");
   EXPECT_EQ(doc.FileName, "");
+}
+
+TEST_F(StageFileTest, AFileThatCannotBeReadIsReportedAndForgotten) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+  const std::string path = dir.Write("locked.dat", "[Option]\r\nTitle=locked\r\n");
+  ::chmod(path.c_str(), 0);
+  doc.Title = "before";
+  std::string error;
+  EXPECT_FALSE(LoadStage(doc, path, context, &error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(doc.FileName, "");  // so that no save can replace the file with an empty plot
+  EXPECT_EQ(doc.Title, "before");
 }
 
 TEST_F(StageFileTest, AReadOnlyFileInhibitsEditing) {
