@@ -155,6 +155,33 @@ TEST_F(QtCanvasTest, TextsAreMeasuredInTheirFontAndDrawnOnTheBrush) {
   EXPECT_EQ(At(canvas, 100, 5), Px(0));  // a clear brush keeps the background
 }
 
+TEST_F(QtCanvasTest, TextsFollowFontSwitchesAndNewSurfaces) {
+  QtCanvas canvas(QSize(120, 40));
+  const FontSpec small{"", 8, 0};
+  const FontSpec large{"", 20, 0};
+  canvas.SetFont(small);
+  const int32_t smallWidth = canvas.TextWidth("A001");
+  canvas.SetFont(large);
+  const int32_t largeWidth = canvas.TextWidth("A001");
+  EXPECT_GT(largeWidth, smallWidth);
+  canvas.SetFont(small);
+  EXPECT_EQ(canvas.TextWidth("A001"), smallWidth);
+
+  // The same text drawn after a switch away and back, and on a new surface, leaves
+  // the same pixels.
+  canvas.SetFontColor(0xFFFFFF);
+  canvas.SetBrushStyle(TBrushStyle::Clear);
+  canvas.TextOut(0, 0, "A001");
+  EXPECT_NE(canvas.Image(), QtCanvas(QSize(120, 40)).Image());
+  const QImage first = canvas.Snapshot();
+  canvas.SetFont(large);
+  canvas.TextOut(0, 0, "A001");
+  canvas.Resize(QSize(120, 40));
+  canvas.SetFont(small);
+  canvas.TextOut(0, 0, "A001");
+  EXPECT_EQ(canvas.Image(), first);
+}
+
 TEST_F(QtCanvasTest, HandMarkIsDrawnInItsSquare) {
   QtCanvas canvas(QSize(80, 80), 0x808080);
   canvas.DrawHandMark(20, 20);

@@ -1,10 +1,14 @@
 #include "ui/qt/QtCanvas.h"
 
+#include <QFontMetrics>
+#include <QHash>
 #include <QPen>
+#include <QStaticText>
 #include <QVarLengthArray>
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "ui/qt/QtPictureLoader.h"
 
@@ -54,21 +58,7 @@ int PixelsOfPoints(int32_t points) {
   return std::max(1, static_cast<int>(std::lround(points * kScreenDpi / 72.0)));
 }
 
-// Fonts are built once and kept: the level and channel fonts take turns for every
-// light, and building a font and its metrics costs more than drawing the text.
-struct CachedFont {
-  FontSpec Spec;
-  int32_t Pixels;
-  int32_t Style;
-  QFont Font;
-  QFontMetrics Metrics;
-};
-
-const CachedFont& FontFor(const FontSpec& spec, int32_t pixels, int32_t style) {
-  static std::vector<CachedFont> cache;
-  for (const CachedFont& f : cache) {
-    if (f.Pixels == pixels && f.Style == style && f.Spec == spec) return f;
-  }
+QFont MakeFont(const FontSpec& spec, int32_t pixels, int32_t style) {
   QFont font;
   if (!spec.Name.empty()) font.setFamilies({QString::fromStdString(spec.Name)});
   font.setBold((style & kFontBold) != 0);
@@ -83,13 +73,37 @@ const CachedFont& FontFor(const FontSpec& spec, int32_t pixels, int32_t style) {
   } else {
     font.setPixelSize(PixelsOfPoints(spec.Size));
   }
-  constexpr size_t kKept = 16;
-  if (cache.size() >= kKept) cache.erase(cache.begin());
-  cache.push_back({spec, pixels, style, font, QFontMetrics(font)});
-  return cache.back();
+  return font;
 }
 
 }  // namespace
+
+// A text laid out once in one font: its glyphs ready to draw and its width. The
+// same short texts (levels, channel names) come back on every refresh, and laying
+// them out costs far more than drawing them.
+struct QtCanvas::TextRun {
+  QStaticText Static;
+  int Width = 0;
+};
+
+// Fonts are built once and kept: the level and channel fonts take turns for every
+// light, and building a font and its metrics costs more than drawing the text.
+struct QtCanvas::FontEntry {
+  FontEntry(const FontSpec& spec, int32_t pixels, int32_t style)
+      : Spec(spec), Pixels(pixels), Style(style), Font(MakeFont(spec, pixels, style)),
+        Metrics(Font) {}
+
+  bool Matches(const FontSpec& spec, int32_t pixels, int32_t style) const {
+    return Pixels == pixels && Style == style && Spec == spec;
+  }
+
+  FontSpec Spec;
+  int32_t Pixels;
+  int32_t Style;
+  QFont Font;
+  QFontMetrics Metrics;
+  QHash<QString, TextRun> Runs;
+};
 
 QtCanvas::QtCanvas(QSize size, int32_t fillColor) { Resize(size, fillColor); }
 
@@ -107,6 +121,7 @@ void QtCanvas::BeginPainting(int32_t fillColor) {
   painter_->setRenderHint(QPainter::Antialiasing, false);
   painter_->setRenderHint(QPainter::TextAntialiasing, true);
   penStale_ = brushStale_ = fontStale_ = true;
+  font_ = nullptr;  // the new painter has no font of ours yet
   dirty_ = image_.rect();
 }
 
@@ -197,15 +212,38 @@ void QtCanvas::StrokeOnly() {
   brushStale_ = true;
 }
 
-const QFontMetrics& QtCanvas::Metrics() {
-  if (fontStale_) {
-    const CachedFont& cached = FontFor(fontSpec_, fontPixels_, fontStyle_);
-    font_ = cached.Font;
-    metrics_.emplace(cached.Metrics);
-    painter_->setFont(font_);
-    fontStale_ = false;
+QtCanvas::FontEntry& QtCanvas::CurrentFont() {
+  if (!fontStale_) return *font_;
+  fontStale_ = false;
+  FontEntry* found = nullptr;
+  for (const auto& entry : fonts_) {
+    if (entry->Matches(fontSpec_, fontPixels_, fontStyle_)) found = entry.get();
   }
-  return *metrics_;
+  if (found == nullptr) {
+    constexpr size_t kFontsKept = 16;
+    if (fonts_.size() >= kFontsKept) fonts_.erase(fonts_.begin());
+    fonts_.push_back(std::make_unique<FontEntry>(fontSpec_, fontPixels_, fontStyle_));
+    found = fonts_.back().get();
+  }
+  if (found != font_) {
+    font_ = found;
+    painter_->setFont(font_->Font);
+  }
+  return *font_;
+}
+
+const QtCanvas::TextRun& QtCanvas::Run(std::string_view text) {
+  FontEntry& font = CurrentFont();
+  const QString key = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  const auto found = font.Runs.constFind(key);
+  if (found != font.Runs.constEnd()) return *found;
+  // Far more texts than a plot shows at once means they are not coming back.
+  constexpr qsizetype kRunsKept = 8192;
+  if (font.Runs.size() >= kRunsKept) font.Runs.clear();
+  TextRun run{QStaticText(key), font.Metrics.horizontalAdvance(key)};
+  run.Static.setTextFormat(Qt::PlainText);
+  run.Static.prepare(QTransform(), font.Font);
+  return *font.Runs.insert(key, std::move(run));
 }
 
 void QtCanvas::Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) {
@@ -265,24 +303,20 @@ void QtCanvas::FillRect(const TRect& rect) {
 
 void QtCanvas::TextOut(int32_t x, int32_t y, std::string_view text) {
   if (text.empty()) return;
-  const QFontMetrics& metrics = Metrics();
-  const QString q = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  const QRect cell(x, y, metrics.horizontalAdvance(q), metrics.height());
+  const TextRun& run = Run(text);
+  const QRect cell(x, y, run.Width, font_->Metrics.height());
   painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
   if (brushStyle_ == TBrushStyle::Solid) painter_->fillRect(cell, QColor::fromRgb(brushColor_));
   painter_->setPen(QColor::fromRgb(fontColor_));
-  painter_->drawText(x, y + metrics.ascent(), q);
+  painter_->drawStaticText(x, y, run.Static);
   penStale_ = true;
   // Italic and overhanging glyphs can reach a little past the measured cell.
-  MarkDirty(cell.adjusted(-2, 0, metrics.height() / 2, 0));
+  MarkDirty(cell.adjusted(-2, 0, cell.height() / 2, 0));
 }
 
-int32_t QtCanvas::TextWidth(std::string_view text) {
-  return Metrics().horizontalAdvance(
-      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-}
+int32_t QtCanvas::TextWidth(std::string_view text) { return Run(text).Width; }
 
-int32_t QtCanvas::TextHeight(std::string_view) { return Metrics().height(); }
+int32_t QtCanvas::TextHeight(std::string_view) { return CurrentFont().Metrics.height(); }
 
 void QtCanvas::SetPixel(int32_t x, int32_t y, int32_t color) {
   if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;

@@ -13,14 +13,12 @@
 //
 // GUI thread only. Drawing outside the image is clipped; an empty size gives a
 // 1 x 1 image.
-#include <QFont>
-#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QRect>
 
 #include <memory>
-#include <optional>
+#include <vector>
 
 #include "model/Canvas.h"
 #include "util/PictureLoader.h"
@@ -71,10 +69,14 @@ class QtCanvas : public Canvas {
   void DrawHandMark(int32_t x, int32_t y) override;
 
  private:
+  struct FontEntry;
+  struct TextRun;
+
   void BeginPainting(int32_t fillColor);
   void ApplyPen();
   void ApplyBrush();
-  const QFontMetrics& Metrics();
+  FontEntry& CurrentFont();
+  const TextRun& Run(std::string_view text);
   void MarkDirty(const QRect& rect);
   void MarkDirtyStroke(const QRect& bounds);
   void StrokeOnly();
@@ -98,8 +100,8 @@ class QtCanvas : public Canvas {
   int32_t fontStyle_ = 0;
   QRgb fontColor_ = 0xFF000000;
   bool fontStale_ = true;
-  QFont font_;
-  std::optional<QFontMetrics> metrics_;
+  std::vector<std::unique_ptr<FontEntry>> fonts_;  // the fonts used lately, newest last
+  FontEntry* font_ = nullptr;
 };
 
 }  // namespace lumaplot
