@@ -51,7 +51,8 @@ class Canvas {
 
   // Face, size in points and style of `font`; the pixel height set before is dropped.
   virtual void SetFont(const FontSpec& font) = 0;
-  // Sets the font's height in pixels instead of its point size.
+  // Sets the font's height in pixels instead of its point size; 0 or less goes back
+  // to the point size.
   virtual void SetFontHeight(int32_t pixels) = 0;
   // kFontBold | kFontItalic | kFontUnderline | kFontStrikeOut.
   virtual void SetFontStyle(int32_t style) = 0;

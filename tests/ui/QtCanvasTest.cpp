@@ -166,6 +166,11 @@ TEST_F(QtCanvasTest, TextsFollowFontSwitchesAndNewSurfaces) {
   EXPECT_GT(largeWidth, smallWidth);
   canvas.SetFont(small);
   EXPECT_EQ(canvas.TextWidth("A001"), smallWidth);
+  const int32_t smallHeight = canvas.TextHeight("A001");
+  canvas.SetFontHeight(40);
+  EXPECT_GT(canvas.TextHeight("A001"), smallHeight);
+  canvas.SetFontHeight(0);  // back to the point size
+  EXPECT_EQ(canvas.TextHeight("A001"), smallHeight);
 
   // The same text drawn after a switch away and back, and on a new surface, leaves
   // the same pixels.

@@ -170,7 +170,7 @@ void QtCanvas::SetFont(const FontSpec& font) {
   fontStale_ = true;
 }
 void QtCanvas::SetFontHeight(int32_t pixels) {
-  fontPixels_ = std::max(1, pixels);
+  fontPixels_ = std::max(0, pixels);
   fontStale_ = true;
 }
 void QtCanvas::SetFontStyle(int32_t style) {
