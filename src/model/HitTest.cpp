@@ -20,7 +20,9 @@ int64_t CharacterCount(const std::string& text) {
                        [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
 }
 
-TRect TextArea(TLightCell& text, const TPresentationSettings& settings) {
+}  // namespace
+
+TRect TextArea(const TLightCell& text, const TPresentationSettings& settings) {
   int64_t width = 0;
   int64_t height = 0;
   if (text.Canvas != nullptr) {
@@ -39,6 +41,8 @@ TRect TextArea(TLightCell& text, const TPresentationSettings& settings) {
   };
   return {text.X1, text.Y1, clampTo(text.X1 + width), clampTo(text.Y1 + height)};
 }
+
+namespace {
 
 bool HitLight(const TLightCell& light, int32_t x, int32_t y) {
   const TLightOutline outline = LightOutline(light);

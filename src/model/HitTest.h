@@ -23,6 +23,11 @@ bool PointInEllipse(const TRect& rect, int32_t x, int32_t y);
 // Pixel (x, y) inside a polygon, winding rule.
 bool PointInPolygon(std::span<const TPoint> points, int32_t x, int32_t y);
 
+// The area a text object covers as it is drawn: from (X1, Y1), measured in the
+// default font of `settings` at the object's own height and style; without a
+// canvas, `Size` pixels per character. Far-off results are held at the 32-bit limits.
+TRect TextArea(const TLightCell& text, const TPresentationSettings& settings);
+
 // True when (x, y) lies on `cell`. A text is measured in the default font of
 // `settings` at its own height and style, as it is drawn.
 bool HitTest(TLightCell& cell, int32_t x, int32_t y, const TPresentationSettings& settings);

@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "model/CellMove.h"
+#include "model/HitTest.h"
 #include "model/LightPresentation.h"
 
 namespace lumaplot {
@@ -20,28 +21,6 @@ struct TExtent {
   int64_t Right = 0;
   int64_t Bottom = 0;
 };
-
-struct TTextSize {
-  int64_t Width = 0;
-  int64_t Height = 0;
-};
-
-// A text object's size as it is drawn: the default text face at the object's own
-// height and style, measured on its canvas; without a canvas, `Size` pixels per
-// character. (Hit testing measures texts the same way.)
-TTextSize MeasuredTextSize(const TLightCell& text) {
-  if (text.Canvas == nullptr) {
-    const auto characters = std::count_if(text.Text.begin(), text.Text.end(), [](char c) {
-      return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    });
-    return {int64_t{text.Size} * characters, text.Size};
-  }
-  Canvas& canvas = *text.Canvas;
-  canvas.SetFont(PresentationSettings().DefaultFont);
-  canvas.SetFontHeight(text.Size);
-  canvas.SetFontStyle(static_cast<int32_t>(text.Flags) & (kFontBold | kFontItalic));
-  return {canvas.TextWidth(text.Text), canvas.TextHeight(text.Text)};
-}
 
 struct TReference {
   int64_t X = 0;
@@ -114,9 +93,9 @@ bool PlaceOnPage(TStageData& doc, TLightCell& cell, int64_t px, int64_t py) {
   TExtent extent{px, py, px, py};
   switch (cell.Kind) {
     case KindText: {
-      const TTextSize size = MeasuredTextSize(cell);
-      extent.Right = px + size.Width;
-      extent.Bottom = py + size.Height;
+      const TRect area = TextArea(cell, PresentationSettings());
+      extent.Right = px + (int64_t{area.Right} - area.Left);
+      extent.Bottom = py + (int64_t{area.Bottom} - area.Top);
       break;
     }
     case KindLight:
