@@ -217,7 +217,10 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(point), std::move(keyLine));
     return;
   }
-  lines_.push_back(Line{"[" + std::string(section) + "]", std::string(section), LineKind::Header});
+  // Built by appending: GCC 12 warns falsely (-Wrestrict) about "[" + std::string.
+  std::string headerLine = "[";
+  headerLine.append(section).append("]");
+  lines_.push_back(Line{std::move(headerLine), std::string(section), LineKind::Header});
   lines_.push_back(std::move(keyLine));
 }
 
