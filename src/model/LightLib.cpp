@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "util/IniFile.h"
+#include "util/TextCodec.h"
 
 namespace lumaplot {
 namespace {
@@ -122,7 +123,14 @@ bool TLightLib::SaveToFile(const std::string& path, std::string* error) const {
       ini.WriteString(section, "Name", "");
     }
   }
-  return ini.Flush(error);
+  // Code page 932 cannot hold every name; writing "?" for the rest would rename
+  // types and could merge two of them, so such a library is written as UTF-8 with
+  // a byte-order mark, which the reader honours.
+  const std::string text = ini.ToText();
+  if (Cp932ToUtf8(Utf8ToCp932(text)) == text) return ini.Flush(error);
+  IniFile unicode(path, TextEncoding::Utf8Bom);
+  unicode.LoadFromText(text);
+  return unicode.Flush(error);
 }
 
 }  // namespace lumaplot

@@ -80,7 +80,9 @@ class TLightLib {
   int LoadFromFile(const std::string& path, bool merge, std::string* error = nullptr);
 
   // Writes every type to `path` (sections Define001 … Define200, unused slots with
-  // an empty Name), keeping the file's other sections and keys. Atomic: on failure
+  // an empty Name), keeping the file's other sections and keys. Code page 932, or
+  // UTF-8 with a byte-order mark when code page 932 cannot hold the file's text
+  // (a name with such characters would otherwise be renamed). Atomic: on failure
   // the old file stays whole and the result is false with the reason in `error`.
   // A file that exists but cannot be read (or is too large) is not overwritten.
   bool SaveToFile(const std::string& path, std::string* error = nullptr) const;

@@ -357,6 +357,29 @@ TEST(LightLib, SavesTheLayoutOfTheWindowsProgramByteForByte) {
   EXPECT_EQ(TempDir::Read(path), Utf8ToCp932(expected));
 }
 
+TEST(LightLib, NamesCodePage932CannotHoldAreSavedAsUtf8) {
+  // Found by fuzzing: two names that both became "Caf?" were merged into one type.
+  TempDir dir;
+  TLightLib lib;
+  lib.Items.Add(Type("Café", Circle, 20, 20, {1}));
+  lib.Items.Add(Type("Cafè", Circle, 20, 20, {2}));
+  lib.Items.Add(Type("照明", Circle, 20, 20, {3}));
+  const std::string path = dir.File("LIBRARY.INI");
+  ASSERT_TRUE(lib.SaveToFile(path));
+  EXPECT_EQ(TempDir::Read(path).substr(0, 3), "\xEF\xBB\xBF");
+  TLightLib again;
+  ASSERT_EQ(again.LoadFromFile(path, false), 3);
+  EXPECT_EQ(again.Items[0].Name, "Café");
+  EXPECT_EQ(again.Items[1].Name, "Cafè");
+  EXPECT_EQ(again.Items[2].Name, "照明");
+
+  // Once the names fit again, the file goes back to code page 932.
+  again.Items.Delete(0);
+  again.Items.Delete(0);
+  ASSERT_TRUE(again.SaveToFile(path));
+  EXPECT_TRUE(TempDir::Read(path).starts_with(Utf8ToCp932("[Define001]\r\nName=照明\r\n")));
+}
+
 TEST(LightLib, SavingKeepsOtherContentAndOldRoleKeys) {
   TempDir dir;
   const std::string path = dir.Write(
