@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "util/IniFile.h"
+#include "util/NumberText.h"
 #include "util/TextCodec.h"
 
 namespace lumaplot {
@@ -92,7 +93,8 @@ int TLightLib::LoadFromFile(const std::string& path, bool merge, std::string* er
   int changed = 0;
   for (int slot = 1; slot <= kMaxLibItems; ++slot) {
     const std::string section = SectionName(slot);
-    const std::string name = TruncateTypeName(ini.ReadString(section, "Name", ""));
+    // Trimmed again after the cut, so that the name is what a save and reload gives.
+    const std::string name(TrimControls(TruncateTypeName(ini.ReadString(section, "Name", ""))));
     if (name.empty()) continue;
     if (Items.IsFull()) {
       if (error) *error = "the library holds " + std::to_string(kMaxLibItems) + " types";

@@ -175,6 +175,9 @@ INSTANTIATE_TEST_SUITE_P(
         SlotCase{"25 characters are cut to 20; the same first 20 is a duplicate",
                  Section(1, "ABCDEFGHIJKLMNOPQRSTUVWXY") + Section(2, "ABCDEFGHIJKLMNOPQRSTzzzzz"),
                  {With(Type("ABCDEFGHIJKLMNOPQRST", 0, 20, 20, {0}), [](TLibItem& t) { t.ChAtr = {0, 2, 3}; })}},
+        SlotCase{"a blank left at the end by the cut is dropped (found by fuzzing)",
+                 Section(1, "ABCDEFGHIJKLMNOPQRS TUV") + Section(2, "ABCDEFGHIJKLMNOPQRS"),
+                 {With(Type("ABCDEFGHIJKLMNOPQRS", 0, 20, 20, {0}), [](TLibItem& t) { t.ChAtr = {0, 2, 3}; })}},
         SlotCase{"20 channels read as 16",
                  Section(1, "A", "Channels=20\nChAtr16=I\nChAtr17=R\n"),
                  {With(Type("A", 0, 20, 20, {}), [](TLibItem& t) {
