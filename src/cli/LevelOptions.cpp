@@ -43,6 +43,19 @@ bool ParseLevelOptions(const QCommandLineParser& parser, const LevelOptions& opt
   }
   request.Settings.ExchangeValCh = parser.isSet(options.exchange);
   request.LevelsFile = parser.value(options.levels).toStdString();
+  request.RecordingFile = parser.value(options.recording);
+  if (!request.RecordingFile.isEmpty() && !request.LevelsFile.empty()) {
+    status = UsageError("--levels and --recording cannot be given together");
+    return false;
+  }
+  if (request.RecordingFile.isEmpty() != !parser.isSet(options.at)) {
+    status = UsageError("--recording and --at go together");
+    return false;
+  }
+  if (parser.isSet(options.at) && !ParseRecordingMoment(parser.value(options.at), request.At)) {
+    status = UsageError("--at takes a frame number or hh:mm:ss.cc, not " + parser.value(options.at));
+    return false;
+  }
   for (const QString& value : parser.values(options.set)) {
     for (const QString& item : value.split(',', Qt::SkipEmptyParts)) {
       std::pair<int, uint8_t> set;
@@ -68,6 +81,15 @@ bool FillShownLevels(const LevelRequest& request, TStageData& doc, int& status) 
     }
     const size_t count = std::min(bytes.size(), doc.ShownLevels.size());
     std::copy_n(reinterpret_cast<const uint8_t*>(bytes.data()), count, doc.ShownLevels.begin());
+  }
+  if (!request.RecordingFile.isEmpty()) {
+    std::vector<uint8_t> frame;
+    QString error;
+    if (!ReadRecordingFrame(request.RecordingFile, request.At, frame, error)) {
+      status = Fail(error);
+      return false;
+    }
+    std::copy_n(frame.begin(), std::min(frame.size(), doc.ShownLevels.size()), doc.ShownLevels.begin());
   }
   for (const auto& [channel, level] : request.Sets) {
     doc.ShownLevels[static_cast<size_t>(channel)] = level;

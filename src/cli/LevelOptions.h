@@ -1,6 +1,7 @@
 #pragma once
 // The level and presentation options shared by lumaplot-cli's lights and render:
-// where the shown levels come from (--levels FILE, --set CH=V,...) and how the
+// where the shown levels come from (--levels FILE or --recording FILE --at MOMENT,
+// then --set CH=V,...) and how the
 // level and channel texts read (--dimval, --chmode, --exchange).
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -11,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "cli/RecordingFrame.h"
 #include "model/LightPresentation.h"
 #include "model/StageData.h"
 
@@ -23,17 +25,24 @@ struct LevelOptions {
                          "Levels of single channels (A001 or 1 form, level 0 to 255); "
                          "applied after --levels; repeatable.",
                          "CH=V[,CH=V...]"};
+  QCommandLineOption recording{"recording",
+                               "Take the levels from this recording file (instead of --levels).",
+                               "FILE"};
+  QCommandLineOption at{"at", "The moment of --recording: a frame number from 0, or hh:mm:ss.cc.",
+                        "FRAME|TIME"};
   QCommandLineOption dimval{"dimval", "Level text: 0 percent, 1 decimal, 2 hexadecimal.",
                             "0|1|2", "0"};
   QCommandLineOption chmode{"chmode", "Channel text: 0 A001 … H512, 1 1 … 4096.", "0|1", "0"};
   QCommandLineOption exchange{"exchange", "Level text above the light, channel text below."};
 
-  QList<QCommandLineOption> All() const { return {levels, set, dimval, chmode, exchange}; }
+  QList<QCommandLineOption> All() const { return {levels, recording, at, set, dimval, chmode, exchange}; }
 };
 
 // What the options ask for, checked for usage errors.
 struct LevelRequest {
   std::string LevelsFile;  // empty: none
+  QString RecordingFile;   // empty: none
+  RecordingMoment At;
   std::vector<std::pair<int, uint8_t>> Sets;  // 0-based channel, level
   TPresentationSettings Settings;
 };
@@ -42,7 +51,8 @@ struct LevelRequest {
 bool ParseLevelOptions(const QCommandLineParser& parser, const LevelOptions& options,
                        LevelRequest& request, int& status);
 
-// Fills `doc`'s shown levels as asked; false (failure status) when the levels file
+// Fills `doc`'s shown levels as asked: from the levels file or the recording's
+// frame, then the single channels. False (failure status) when the file or frame
 // cannot be read.
 bool FillShownLevels(const LevelRequest& request, TStageData& doc, int& status);
 

@@ -5,13 +5,13 @@
 #include <QJsonObject>
 #include <QJsonValue>
 #include <algorithm>
-#include <array>
+#include <vector>
 #include <string>
 
 #include "cli/CliCommand.h"
 #include "cli/CliIo.h"
+#include "cli/RecordingFrame.h"
 #include "cli/RecordingInfo.h"
-#include "dmx/HdrRecorder.h"
 
 namespace lumaplot::cli {
 namespace {
@@ -99,22 +99,11 @@ int RunRecFrame(const QStringList& args) {
   qint64 length = 0;
   if (!ReadRawHeader(path, header, length, status)) return status;
 
-  // The recorder reads the frame exactly as scrubbing shows it on the stage.
-  THdrRecorder recorder(kRecorderPorts);
-  std::string error;
-  if (!recorder.Open(path.toStdString(), false, &error)) return Fail(QString::fromStdString(error));
-  recorder.SetScrubbing(true);
-  if (!recorder.Seek(frame)) {
-    return Fail(QString("frame %1 is not in %2 (it holds %3 whole frames)")
-                    .arg(frame)
-                    .arg(path)
-                    .arg(std::min<qint64>(recorder.TotalFrames(),
-                                          WholeFramesInFile(length, recorder.FrameSize()))));
-  }
-  std::array<std::uint8_t, THdrRecorder::kMaxFrameLevels> levels{};
-  const int count = recorder.Tick(levels.data());
+  std::vector<std::uint8_t> levels;
+  QString error;
+  if (!ReadRecordingFrame(path, {false, frame, 0}, levels, error)) return Fail(error);
   QJsonArray values;
-  for (int i = 0; i < count; ++i) values.append(levels[static_cast<size_t>(i)]);
+  for (const std::uint8_t level : levels) values.append(level);
   PrintJsonLine({{"Frame", frame}, {"Levels", values}});
   return kExitOk;
 }

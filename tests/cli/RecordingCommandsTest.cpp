@@ -4,8 +4,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "dmx/HdrHeader.h"
 #include "support/CliRunner.h"
+#include "support/RecordingBytes.h"
 #include "support/TempDir.h"
 
 namespace lumaplot {
@@ -15,22 +15,9 @@ using test::RunCli;
 
 QJsonObject JsonOf(const QString& out) { return QJsonDocument::fromJson(out.toUtf8()).object(); }
 
-// A recording whose header says `frameSize` and `frameCount`, followed by `frames`
-// frames of `stride` bytes, frame k filled with k + 1, and `extra` loose bytes.
 std::string Recording(std::int32_t frameSize, std::int32_t frameCount, int frames, int stride,
                       int extra = 0) {
-  HdrHeader h;
-  h.SetMagic();
-  h.SetTitle("ライブ");
-  h.SetFrameSize(frameSize);
-  h.SetFrameCount(frameCount);
-  h.SetIntervalMs(20);
-  h.SetStartTime(45322.5);                 // 2024-01-31 12:00
-  h.SetStopTime(45322.5 + 2.0 / 86400.0);  // two seconds later
-  std::string bytes(reinterpret_cast<const char*>(h.Bytes.data()), h.Bytes.size());
-  for (int k = 0; k < frames; ++k)
-    bytes += std::string(static_cast<size_t>(stride), static_cast<char>(k + 1));
-  return bytes + std::string(static_cast<size_t>(extra), '\x7f');
+  return test::RecordingBytes(frameSize, frameCount, frames, stride, extra);
 }
 
 TEST(RecInfo, PrintsTheHeaderAndTheWholeFramesOfTheFile) {
