@@ -1,0 +1,25 @@
+#pragma once
+// Where the program's Art-Net engine listens and sends, from the environment:
+//   LUMAPLOT_ARTNET_BIND  IPv4 address to listen on (default 0.0.0.0, every interface)
+//   LUMAPLOT_ARTNET_PORT  UDP port to listen on, 0 ... 65535 (default 6454; 0: any free)
+//   LUMAPLOT_ARTNET_DEST  IP or IP:PORT that polls and replies go to (default
+//                         2.255.255.255, or 192.168.11.255 with DebugMode; the port
+//                         defaults to the listening port)
+// Tests and trials use them to keep the program on loopback. Unset or empty
+// variables keep the defaults. Reads the environment: call at start-up.
+#include <string>
+
+#include "dmx/ArtnetThread.h"
+
+namespace lumaplot {
+
+inline constexpr char kArtnetBindVariable[] = "LUMAPLOT_ARTNET_BIND";
+inline constexpr char kArtnetPortVariable[] = "LUMAPLOT_ARTNET_PORT";
+inline constexpr char kArtnetDestVariable[] = "LUMAPLOT_ARTNET_DEST";
+
+// Fills the bind address, port and destination of `options`. False, with the
+// variable and its value in `error`, when a value is not valid; `options` then keeps
+// what was read before it.
+bool ReadArtnetEnvironment(ArtnetOptions& options, std::string* error = nullptr);
+
+}  // namespace lumaplot

@@ -1,0 +1,45 @@
+#pragma once
+// What the main window asks the user through: message boxes, the file dialogs and
+// the warning beep. Start-up uses Default(), which shows the program's message boxes
+// and Qt's file dialogs; tests replace single members with scripted answers, since
+// a modal box would block them. GUI thread only.
+#include <functional>
+
+#include <QMessageBox>
+#include <QString>
+
+namespace lumaplot {
+
+// One file dialog: its title, filter ("データ (*.dat)|*.DAT" form: description and
+// masks separated by "|"), default extension (without the dot), initial folder and
+// the file name it starts with.
+struct TFileDialogRequest {
+  QString Title;
+  QString Filter;
+  QString DefaultExt;
+  QString Folder;
+  QString FileName;
+};
+
+struct TFormPrompts {
+  // Yes, No or Cancel; an empty caption takes the default one.
+  std::function<QMessageBox::StandardButton(const QString& text, const QString& caption)>
+      YesNoCancel;
+  std::function<void(const QString& text, const QString& caption)> Warning;
+  std::function<void(const QString& text, const QString& caption)> Error;
+  std::function<void(const QString& text, const QString& caption)> Info;
+  // The chosen file, or an empty text when the dialog was cancelled. Saving asks
+  // before overwriting an existing file.
+  std::function<QString(const TFileDialogRequest& request)> OpenFileName;
+  std::function<QString(const TFileDialogRequest& request)> SaveFileName;
+  std::function<void()> Beep;
+
+  // Message boxes of ui/qt/MessageBoxes.h, QFileDialog, QApplication::beep.
+  static TFormPrompts Default();
+};
+
+// "データ (*.dat)|*.DAT" as a QFileDialog filter: "データ (*.dat *.DAT)". Masks are
+// taken without regard to case, as file names on the Windows side were.
+QString DialogFilter(const QString& filter);
+
+}  // namespace lumaplot

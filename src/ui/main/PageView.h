@@ -1,0 +1,82 @@
+#pragma once
+// The page view of the main window: `ScrollBox`, a scroll area, and inside it
+// `ScrBox`, the paint box that shows the page and takes the mouse.
+//
+// Layout: a page smaller than the view in both directions is shown in its own size,
+// centred; otherwise the paint box fills the view's scrollable area (the larger of
+// page and view in each direction), so page coordinate (0, 0) is the paint box's
+// top-left corner and the scroll bars reach over the whole page.
+//
+// The paint box keeps its picture in a QtCanvas of its own size (the page surface,
+// every document's `Canvas`). Drawing into the surface does not show by itself:
+// whoever draws calls ShowDrawn(). The paint event hands the area to repaint to
+// OnPaint, which copies it from the surface (repainting the surface first when it
+// is stale). A new size leaves the surface blank and calls OnSurfaceResized.
+//
+// The wheel scrolls 16 pixels a notch, vertically only. GUI thread only.
+#include <functional>
+
+#include <QScrollArea>
+#include <QWidget>
+
+#include "ui/qt/QtCanvas.h"
+
+namespace lumaplot {
+
+class TPageBox : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TPageBox(QWidget* parent = nullptr);
+
+  QtCanvas& Surface() { return surface_; }
+  // Repaints the area drawn into the surface since the last call.
+  void ShowDrawn();
+
+  std::function<void(QPainter& painter, const QRect& area)> OnPaint;
+  std::function<void()> OnSurfaceResized;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  QtCanvas surface_;
+};
+
+// How the paint box sits in the view.
+struct TPageLayout {
+  QSize BoxSize;  // the paint box's size
+  bool Centred = false;
+};
+
+// The layout rule for a page in a view whose viewport is `viewport` without scroll
+// bars; `scrollBarExtent` is what a scroll bar takes from the other direction.
+TPageLayout PageLayout(QSize page, QSize viewport, int scrollBarExtent);
+
+class TPageView : public QScrollArea {
+  Q_OBJECT
+
+ public:
+  static constexpr int kScrollStep = 16;
+
+  explicit TPageView(QWidget* parent = nullptr);
+
+  TPageBox* ScrBox() const { return box_; }
+  // The scroll ranges of the page shown; an empty size shows no page (the paint
+  // box fills the view).
+  void SetPageSize(QSize page);
+  QSize PageSize() const { return page_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+
+ private:
+  void ApplyLayout();
+
+  TPageBox* box_;
+  QSize page_;
+};
+
+}  // namespace lumaplot

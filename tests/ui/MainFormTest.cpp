@@ -1,0 +1,665 @@
+// The main window in-process: start-up with and without settings, reopening the
+// last files, tabs, the window menu, the COM1 switch, the refresh tick's texts, the
+// busy bracket and the questions on closing. The Art-Net engine listens on loopback
+// only; message boxes and file dialogs are answered by the test.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <deque>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "dmx/ArtnetPackets.h"
+#include "dmx/UdpSocket.h"
+#include "model/Selection.h"
+#include "model/StageFile.h"
+#include "support/FakeModemLines.h"
+#include "support/TempDir.h"
+#include "support/TestApplication.h"
+#include "ui/main/LumaplotForm.h"
+#include "ui/main/PageView.h"
+#include "ui/main/TabControl.h"
+#include "util/IniFile.h"
+
+namespace lumaplot {
+namespace {
+
+using Button = QMessageBox::StandardButton;
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override { test::TestApplication(); }
+  void TearDown() override {
+    if (form) form->hide();
+    form.reset();
+  }
+
+  TMainFormSetup FormSetup() {
+    TMainFormSetup setup;
+    setup.ProgramFolder = dir.Path();
+    setup.SettingsPath = SettingsPath();
+    setup.Artnet.BindIp = "127.0.0.1";
+    setup.Artnet.UdpPort = 0;
+    setup.Artnet.DestIp = "127.0.0.1";
+    setup.Prompts.YesNoCancel = [this](const QString& text, const QString&) {
+      asked.push_back(text);
+      if (answers.empty()) return Button(QMessageBox::Cancel);
+      const Button answer = answers.front();
+      answers.pop_front();
+      return answer;
+    };
+    setup.Prompts.Warning = [this](const QString& text, const QString&) { warnings << text; };
+    // The engine's start-up warning depends on the host's addresses; it is left out.
+    setup.Prompts.Error = [this](const QString& text, const QString& caption) {
+      if (caption != "ArtNet初期化エラー") errors << caption + ":" + text;
+    };
+    setup.Prompts.Info = [](const QString&, const QString&) {};
+    setup.Prompts.OpenFileName = [this](const TFileDialogRequest& request) {
+      return NextFile(request);
+    };
+    setup.Prompts.SaveFileName = [this](const TFileDialogRequest& request) {
+      return NextFile(request);
+    };
+    setup.Prompts.Beep = [this] { ++beeps; };
+    setup.MakeModemLines = [this] {
+      auto lines = std::make_unique<test::FakeModemLines>();
+      modem = lines.get();
+      return lines;
+    };
+    return setup;
+  }
+
+  QString NextFile(const TFileDialogRequest& request) {
+    dialogs.push_back(request);
+    if (onDialog) onDialog();
+    if (files.empty()) return {};
+    const QString file = files.front();
+    files.pop_front();
+    return file;
+  }
+
+  std::string SettingsPath() const { return dir.File("lumaplot.INI"); }
+  void WriteSettings(const std::string& text) { dir.Write("lumaplot.INI", text); }
+  IniFile SavedSettings() const {
+    IniFile ini(SettingsPath());
+    ini.Load();
+    return ini;
+  }
+
+  // A stage file with `lights` lights patched one after the other from channel 0.
+  std::string WritePlot(const std::string& name, const std::string& title, int lights = 1) {
+    TStageData doc;
+    doc.Title = title;
+    for (int i = 0; i < lights; ++i) {
+      TLightCell* light = NewCell();
+      light->X1 = 20 + 30 * (i % 20);
+      light->Y1 = 20 + 30 * (i / 20);
+      light->StartCh = 3 * i;
+      doc.AddObject(light);
+    }
+    doc.FileName = dir.File(name);
+    EXPECT_TRUE(SaveStage(doc, true));
+    return doc.FileName;
+  }
+
+  TLumaplotForm& Start() {
+    form = std::make_unique<TLumaplotForm>(FormSetup());
+    form->show();
+    QApplication::processEvents();
+    return *form;
+  }
+
+  // Closes the window as the user would; true when it closed.
+  bool CloseWindow() { return form->close(); }
+
+  QString Caption() const { return form->windowTitle(); }
+  QString TabText(int index) const { return form->TabControl1()->Tabs()->tabText(index); }
+  int CurrentTab() const { return form->TabControl1()->Tabs()->currentIndex(); }
+
+  test::TempDir dir;
+  std::unique_ptr<TLumaplotForm> form;
+  test::FakeModemLines* modem = nullptr;
+  std::vector<QString> asked;
+  std::deque<Button> answers;
+  QStringList warnings;
+  QStringList errors;
+  std::deque<QString> files;
+  std::vector<TFileDialogRequest> dialogs;
+  std::function<void()> onDialog;
+  int beeps = 0;
+};
+
+TEST_F(MainFormTest, StartsWithoutSettingsFile) {
+  TLumaplotForm& f = Start();
+  EXPECT_EQ(f.DocumentCount(), 0);
+  EXPECT_EQ(f.CurrentDoc(), nullptr);
+  EXPECT_EQ(Caption(), "Lumaplot");
+  EXPECT_EQ(f.StatusText(0), " 0/0");
+  EXPECT_FALSE(f.Busy());
+  EXPECT_TRUE(f.Timer1()->isActive());
+  EXPECT_EQ(f.Timer1()->interval(), 50);
+  EXPECT_TRUE(f.Engine().Ready());
+  EXPECT_TRUE(f.Engine().InEnabled[7]);
+  EXPECT_EQ(f.Engine().InAddr[0], 8);
+  EXPECT_TRUE(f.Action("FileNew")->isEnabled());
+  EXPECT_TRUE(f.Action("FileOpen")->isEnabled());
+  EXPECT_FALSE(f.Action("FileSave")->isEnabled());
+  EXPECT_FALSE(f.Action("FileClose")->isEnabled());
+  EXPECT_FALSE(f.Action("OptTestMode")->isEnabled());
+  EXPECT_EQ(f.Action("FileOpen")->shortcut(), QKeySequence("Ctrl+O"));
+  EXPECT_EQ(f.AddTemplate.Fixture.Name, "*default*");
+  EXPECT_EQ(f.AddTemplate.StartCh, 0);
+  EXPECT_FALSE(f.ToolBar(0)->isHidden());
+  EXPECT_TRUE(f.DebugBar()->parentWidget()->isHidden());
+  EXPECT_TRUE(std::filesystem::is_directory(dir.File("HdrData")));
+  // The channel and type lists of the tool bars.
+  ASSERT_EQ(f.ChCombo()->count(), 4096);
+  EXPECT_EQ(f.ChCombo()->itemText(4095), "H512");
+  ASSERT_EQ(f.FindChCombo()->count(), 4097);
+  EXPECT_EQ(f.FindChCombo()->itemText(4096), "All");
+  EXPECT_EQ(f.FindMaskCombo()->itemText(0), "All");
+  EXPECT_FALSE(f.ChCombo()->isEnabled());
+}
+
+TEST_F(MainFormTest, ReopensTheLastFilesAndSkipsMissingOnes) {
+  const std::string main = WritePlot("main.dat", "Main");
+  const std::string side = WritePlot("side plot.dat", "");
+  WriteSettings("[General]\r\nLastFile1=" + dir.File("gone.dat") + "\r\nLastFile2=" + main +
+                "\r\nLastFile3=\"" + side + "\"\r\n");
+  TLumaplotForm& f = Start();
+  ASSERT_EQ(f.DocumentCount(), 2);
+  EXPECT_EQ(f.CurrentDoc(), f.Document(0));
+  EXPECT_EQ(f.Document(1)->FileName, side);
+  EXPECT_EQ(CurrentTab(), 0);
+  EXPECT_EQ(TabText(0), "Main");
+  EXPECT_EQ(TabText(1), " データ2 ");
+  EXPECT_EQ(Caption(), QString::fromStdString("Lumaplot [Main: " + main + "]"));
+  EXPECT_EQ(f.StatusText(0), " 1/2");
+  EXPECT_TRUE(f.Action("FileSave")->isEnabled());
+  // The first free channel of the current plot (its light takes 0 ... 2).
+  EXPECT_EQ(f.ChCombo()->currentIndex(), 3);
+  // The view scrolls over the current document's page.
+  EXPECT_EQ(f.ScrollBox()->PageSize(), QSize(800, 600));
+}
+
+TEST_F(MainFormTest, LastFilesAreNotReopenedWhenTheSettingSaysSo) {
+  WriteSettings("[General]\r\nOpenLastData=0\r\nLastFile1=" + WritePlot("a.dat", "A") + "\r\n");
+  EXPECT_EQ(Start().DocumentCount(), 0);
+}
+
+TEST_F(MainFormTest, ReadsLayoutIntervalAndShortcutsFromTheSettings) {
+  WriteSettings(
+      "[General]\r\nShowTab=0\r\nTabPos=1\r\nShowStatusBar=0\r\nUpdateInterval=40\r\n"
+      "[ToolBar]\r\nShowTool2=0\r\n"
+      "[ShortCut]\r\nFileOpenItem=Ctrl+F5\r\nFileSaveItem=\"\"\r\nHelpContentsItem=Nonsense\r\n");
+  TLumaplotForm& f = Start();
+  EXPECT_FALSE(f.TabControl1()->TabsVisible());
+  EXPECT_EQ(f.TabControl1()->TabPosition(), 1);
+  EXPECT_TRUE(f.statusBar()->isHidden());
+  EXPECT_EQ(f.Timer1()->interval(), 40);
+  EXPECT_FALSE(f.ToolBar(0)->isHidden());
+  EXPECT_TRUE(f.ToolBar(1)->isHidden());
+  EXPECT_FALSE(f.ToolBarShown(1));
+  EXPECT_EQ(f.Action("FileOpen")->shortcut(), QKeySequence("Ctrl+F5"));
+  // An empty text takes the built-in shortcut; an unknown key gives none.
+  EXPECT_EQ(f.Action("FileSave")->shortcut(), QKeySequence("Ctrl+S"));
+  EXPECT_TRUE(f.Action("HelpContents")->shortcut().isEmpty());
+}
+
+TEST_F(MainFormTest, ClosingWritesTheStateBack) {
+  const std::string a = WritePlot("a.dat", "A");
+  const std::string b = WritePlot("b.dat", "B");
+  WriteSettings("[General]\r\nLastFile1=" + a + "\r\nLastFile5=x\r\n");
+  TLumaplotForm& f = Start();
+  ASSERT_EQ(f.DocumentCount(), 1);
+  f.FilesDropped({b});
+  f.FileNewItemClick();
+  f.ShowTabItemClick(2);
+  f.ShowToolItemClick(2);
+  f.Action("ShowSttBar")->trigger();
+  f.Action("FileOpen")->setShortcut(QKeySequence("Ctrl+F5"));
+  ASSERT_TRUE(CloseWindow());
+  EXPECT_FALSE(f.Engine().InEnabled[0]);
+  EXPECT_FALSE(f.Timer1()->isActive());
+
+  const IniFile ini = SavedSettings();
+  EXPECT_EQ(ini.ReadString("General", "LastFile1", "?"), a);
+  EXPECT_EQ(ini.ReadString("General", "LastFile2", "?"), b);
+  EXPECT_EQ(ini.ReadString("General", "LastFile3", "?"), "");
+  EXPECT_EQ(ini.ReadString("General", "LastFile5", "?"), "");
+  EXPECT_EQ(ini.ReadInteger("General", "TabPos", -1), 1);
+  EXPECT_EQ(ini.ReadInteger("General", "ShowTab", -1), 1);
+  EXPECT_EQ(ini.ReadInteger("General", "ShowStatusBar", -1), 0);
+  EXPECT_EQ(ini.ReadInteger("General", "UpdateInterval", -1), 50);
+  EXPECT_TRUE(ini.KeyExists("General", "WinWidth"));
+  EXPECT_EQ(ini.ReadInteger("ToolBar", "ShowTool3", -1), 0);
+  EXPECT_EQ(ini.ReadInteger("ToolBar", "Tool1Floating", -1), 0);
+  EXPECT_TRUE(ini.KeyExists("ToolBar", "Tool2Left"));
+  EXPECT_TRUE(ini.KeyExists("ToolBar", "CtrlBarHeight"));
+  EXPECT_EQ(ini.ReadString("ShortCut", "FileOpenItem", "?"), "Ctrl+F5");
+  EXPECT_EQ(ini.ReadString("ShortCut", "FileSaveItem", "?"), "Ctrl+S");
+  EXPECT_EQ(ini.ReadString("ShortCut", "ChgActData10Item", "?"), "");
+}
+
+TEST_F(MainFormTest, ToolBarsComeBackWhereTheyWereLeft) {
+  WriteSettings(
+      "[ToolBar]\r\nTool1Top=30\r\nTool1Left=0\r\nTool2Top=0\r\nTool2Left=0\r\n"
+      "Tool3Floating=1\r\nTool3FLeft=300\r\nTool3FTop=200\r\n");
+  TLumaplotForm& f = Start();
+  EXPECT_TRUE(f.ToolBar(2)->isFloating());
+  EXPECT_EQ(f.ToolBar(2)->pos(), QPoint(300, 200));
+  // Tool bar 2 was stored in the first row, tool bar 1 in the second.
+  EXPECT_LT(f.ToolBar(1)->y(), f.ToolBar(0)->y());
+  ASSERT_TRUE(CloseWindow());
+  const IniFile ini = SavedSettings();
+  EXPECT_EQ(ini.ReadInteger("ToolBar", "Tool3Floating", -1), 1);
+  EXPECT_EQ(ini.ReadInteger("ToolBar", "Tool3FLeft", -1), 300);
+  EXPECT_EQ(ini.ReadInteger("ToolBar", "Tool3FRight", -1), 300 + f.ToolBar(2)->width());
+  EXPECT_LT(ini.ReadInteger("ToolBar", "Tool2Top", -1), ini.ReadInteger("ToolBar", "Tool1Top", -1));
+}
+
+TEST_F(MainFormTest, TabsWindowMenuAndSwitchCommandsChangeTheCurrentDocument) {
+  const std::string b = WritePlot("b.dat", "");
+  WriteSettings("[General]\r\nLastFile1=" + WritePlot("a.dat", "A") + "\r\nLastFile2=" + b +
+                "\r\nLastFile3=" + WritePlot("c.dat", "C") + "\r\n");
+  TLumaplotForm& f = Start();
+  ASSERT_EQ(f.DocumentCount(), 3);
+
+  f.TabControl1()->Tabs()->setCurrentIndex(2);
+  EXPECT_EQ(f.CurrentDoc(), f.Document(2));
+  EXPECT_EQ(f.StatusText(0), " 3/3");
+  EXPECT_TRUE(Caption().startsWith("Lumaplot [C: "));
+  EXPECT_FALSE(f.Busy());
+  EXPECT_TRUE(f.Timer1()->isActive());
+
+  f.Window1Click();
+  const QList<QAction*> items = f.WindowMenu()->actions();
+  ASSERT_EQ(items.size(), 20);
+  EXPECT_EQ(items[0]->text(), "&1: A");
+  EXPECT_EQ(items[1]->text(), QString::fromStdString("&2: " + b));
+  EXPECT_TRUE(items[2]->isChecked());
+  EXPECT_FALSE(items[0]->isChecked());
+  EXPECT_TRUE(items[2]->isVisible());
+  EXPECT_FALSE(items[3]->isVisible());
+
+  items[1]->trigger();
+  EXPECT_EQ(f.CurrentDoc(), f.Document(1));
+  EXPECT_EQ(CurrentTab(), 1);
+  EXPECT_EQ(TabText(1), "データ2");
+
+  f.Action("ChgActData1")->trigger();
+  EXPECT_EQ(f.CurrentDoc(), f.Document(0));
+  EXPECT_EQ(CurrentTab(), 0);
+  f.Action("ChgActData5")->trigger();  // there is no fifth document
+  EXPECT_EQ(f.CurrentDoc(), f.Document(0));
+}
+
+TEST_F(MainFormTest, TwentyDocumentsAreTheLimit) {
+  TLumaplotForm& f = Start();
+  f.FileNewItemClick();
+  EXPECT_EQ(TabText(0), "データ1");
+  f.Window1Click();
+  EXPECT_EQ(f.WindowMenu()->actions()[0]->text(), "&1: ");
+  for (int i = 1; i < 20; ++i) f.FileNewItemClick();
+  ASSERT_EQ(f.DocumentCount(), 20);
+  EXPECT_EQ(f.CurrentDoc(), f.Document(19));
+  EXPECT_FALSE(f.Action("FileNew")->isEnabled());
+  EXPECT_FALSE(f.Action("FileOpen")->isEnabled());
+  f.FileNewItemClick();
+  f.FileOpenItemClick();
+  f.FilesDropped({WritePlot("one more.dat", "")});
+  EXPECT_EQ(f.DocumentCount(), 20);
+  EXPECT_EQ(warnings, QStringList({"これ以上作成できません", "これ以上開けません", "これ以上開けません"}));
+  EXPECT_TRUE(dialogs.empty());
+  f.Window1Click();
+  const QList<QAction*> items = f.WindowMenu()->actions();
+  EXPECT_EQ(items[9]->text(), "&0: ");
+  EXPECT_EQ(items[10]->text(), "   ");
+  EXPECT_TRUE(items[19]->isVisible());
+}
+
+TEST_F(MainFormTest, DroppedPlotsOpenUntilTheLimitAndUnreadableOnesBeep) {
+  TLumaplotForm& f = Start();
+  for (int i = 0; i < 18; ++i) f.FileNewItemClick();
+  const std::string a = WritePlot("a.dat", "A");
+  const std::string b = WritePlot("b.DAT", "B");
+  dir.Write("notes.txt", "not a plot");
+  // Larger than any stage file may be, so it does not load.
+  const std::string huge = dir.File("huge.dat");
+  std::filesystem::resize_file(dir.Write("huge.dat", ""), kMaxStageFileBytes + 1);
+  f.FilesDropped({huge, dir.File("notes.txt"), a, b, WritePlot("c.dat", "C")});
+  EXPECT_EQ(beeps, 1);
+  ASSERT_EQ(f.DocumentCount(), 20);
+  EXPECT_EQ(f.Document(18)->FileName, a);
+  EXPECT_EQ(f.CurrentDoc(), f.Document(19));
+  EXPECT_EQ(warnings, QStringList({"これ以上開けません"}));
+  EXPECT_EQ(f.StatusText(0), " 20/20");
+}
+
+TEST_F(MainFormTest, Com1LinesChooseTheDocument) {
+  WriteSettings("[General]\r\nUseCom1Switch=1\r\nCom1Device=/dev/ttyTEST\r\nLastFile1=" +
+                WritePlot("a.dat", "A") + "\r\nLastFile2=" + WritePlot("b.dat", "B") +
+                "\r\nLastFile3=" + WritePlot("c.dat", "C") + "\r\n");
+  TLumaplotForm& f = Start();
+  ASSERT_NE(modem, nullptr);
+  EXPECT_EQ(modem->OpenedDevice, "/dev/ttyTEST");
+  EXPECT_EQ(modem->RtsRaised, 1);
+  const struct {
+    ModemStatus lines;
+    int document;
+  } steps[] = {
+      {{.Dsr = true}, 1},
+      {{.Cts = true, .Dsr = true}, 0},    // CTS wins
+      {{.Dsr = true}, 1},                 // CTS off: DSR is now the first line on
+      {{.Ring = true}, 2},
+      {{.Rlsd = true}, 2},                // a fourth document is not open
+      {{}, 2},
+  };
+  for (const auto& step : steps) {
+    modem->Lines = step.lines;
+    f.Timer1Timer();
+    EXPECT_EQ(f.CurrentDoc(), f.Document(step.document));
+    EXPECT_EQ(CurrentTab(), step.document);
+  }
+  // A line held on does not fight a tab chosen by hand.
+  modem->Lines = {.Cts = true};
+  f.Timer1Timer();
+  f.TabControl1()->Tabs()->setCurrentIndex(2);
+  f.Timer1Timer();
+  EXPECT_EQ(f.CurrentDoc(), f.Document(2));
+  modem->ReadFails = true;
+  modem->Lines = {.Dsr = true};
+  f.Timer1Timer();
+  EXPECT_EQ(f.CurrentDoc(), f.Document(2));
+}
+
+TEST_F(MainFormTest, Com1IsLeftClosedUnlessTheSettingAsks) {
+  TLumaplotForm& f = Start();
+  EXPECT_EQ(modem, nullptr);
+  EXPECT_FALSE(f.Com1Open());
+  f.Timer1Timer();
+}
+
+TEST_F(MainFormTest, RefreshTickShowsLiveColoursAndTheStatusPanels) {
+  WriteSettings("[General]\r\nLastFile1=" + WritePlot("a.dat", "A") + "\r\n");
+  TLumaplotForm& f = Start();
+  TStageData& doc = *f.CurrentDoc();
+  TLightCell& light = *doc.Objects.front();
+  f.Timer1Timer();
+  EXPECT_EQ(f.StatusText(1), "NET:無信号");
+  EXPECT_EQ(f.StatusText(2), "0個の灯体を選択中");
+
+  SetSelected(doc, &light, true);
+  f.Timer1Timer();
+  EXPECT_EQ(f.StatusText(2), "*default*  Ch.=A001～A003  (  20 -   20 :   0°)");
+  f.DrawingLine = true;
+  SelectAll(doc, false);
+  f.Timer1Timer();
+  EXPECT_EQ(f.StatusText(2), "*default*  Ch.=A001～A003  (  20 -   20 :   0°)");
+  f.DrawingLine = false;
+
+  // Red on the first three channels of port address 8 (input port A), on loopback.
+  UdpSocket desk;
+  ASSERT_TRUE(desk.Open({0x7F000001, 0}, 0));
+  const std::vector<uint8_t> levels{255, 0, 0};
+  QElapsedTimer clock;
+  clock.start();
+  while (f.StatusText(1) != "NET:受信中(A-------)" && clock.elapsed() < 3000) {
+    ASSERT_TRUE(desk.SendTo(BuildArtDmx(1, 8, levels), f.Engine().LocalEndpoint()));
+    QApplication::processEvents(QEventLoop::AllEvents, 30);
+    f.Timer1Timer();
+  }
+  EXPECT_EQ(f.StatusText(1), "NET:受信中(A-------)");
+  while (light.Color != 0x0000FF && clock.elapsed() < 3000) {
+    QApplication::processEvents(QEventLoop::AllEvents, 30);
+    f.Timer1Timer();
+  }
+  EXPECT_EQ(light.Color, 0x0000FF);
+  // The tick drew the light onto the page surface.
+  const QImage& page = f.ScrollBox()->ScrBox()->Surface().Image();
+  EXPECT_EQ(page.pixelColor(light.X1 + 10, light.Y1 + 10), QColor(255, 0, 0));
+
+  f.Action("OptTestMode")->trigger();
+  EXPECT_TRUE(f.Engine().TestMode);
+  EXPECT_TRUE(f.Action("OptTestMode")->isChecked());
+  f.Timer1Timer();
+  EXPECT_EQ(f.StatusText(1), "NET:テストモード");
+  f.Action("OptTestMode")->trigger();
+  EXPECT_FALSE(f.Engine().TestMode);
+}
+
+TEST_F(MainFormTest, TestFaderSetsTheTestLevelInDebugMode1) {
+  WriteSettings("[General]\r\nDebugMode=1\r\nLastFile1=" + WritePlot("a.dat", "A") + "\r\n");
+  TLumaplotForm& f = Start();
+  EXPECT_TRUE(Caption().startsWith("Lumaplot - (デバッグモード) [A: "));
+  f.DebugBar()->setValue(77);
+  f.Timer1Timer();
+  EXPECT_EQ(f.EnvData().TestLevel, 0);  // the fader is hidden
+  f.OptTestModeExecute();
+  EXPECT_FALSE(f.DebugBar()->parentWidget()->isHidden());
+  f.Timer1Timer();
+  EXPECT_EQ(f.EnvData().TestLevel, 77);
+  f.OptTestModeExecute();
+  EXPECT_TRUE(f.DebugBar()->parentWidget()->isHidden());
+  EXPECT_TRUE(f.Engine().ClearRequest || !f.Engine().TestMode);
+  f.Timer1Timer();
+  EXPECT_EQ(f.EnvData().TestLevel, 0);
+}
+
+TEST_F(MainFormTest, BusyBracketHoldsTheTimerAndPaintingWhileADialogIsOpen) {
+  WriteSettings("[General]\r\nUpdateInterval=35\r\nLastFile1=" + WritePlot("a.dat", "A") + "\r\n");
+  TLumaplotForm& f = Start();
+  f.ScrollBox()->ScrBox()->repaint();
+  const int paints = f.PagePaintCount();
+  EXPECT_GT(paints, 0);
+  bool busy = false;
+  bool timerOn = true;
+  int paintsWhileBusy = -1;
+  onDialog = [&] {
+    busy = f.Busy();
+    timerOn = f.Timer1()->isActive();
+    f.ShowRepaintItemClick();  // marks the page stale ...
+    f.ScrollBox()->ScrBox()->repaint();  // ... but it is not painted from its document
+    paintsWhileBusy = f.PagePaintCount();
+  };
+  f.FileOpenItemClick();
+  EXPECT_TRUE(busy);
+  EXPECT_FALSE(timerOn);
+  EXPECT_EQ(paintsWhileBusy, paints);
+  EXPECT_EQ(dialogs.back().Title, "開く");
+  EXPECT_EQ(dialogs.back().FileName, "*.DAT");
+  EXPECT_FALSE(f.Busy());
+  EXPECT_TRUE(f.Timer1()->isActive());
+  EXPECT_EQ(f.Timer1()->interval(), 35);
+  f.ScrollBox()->ScrBox()->repaint();
+  EXPECT_GT(f.PagePaintCount(), paints);
+}
+
+TEST_F(MainFormTest, OpenAddsTheChosenPlotAndReportsOneThatCannotBeRead) {
+  TLumaplotForm& f = Start();
+  const std::string a = WritePlot("a.dat", "A");
+  files = {QString::fromStdString(a), QString::fromStdString(dir.File("missing.dat"))};
+  f.FileOpenItemClick();
+  ASSERT_EQ(f.DocumentCount(), 1);
+  EXPECT_EQ(f.CurrentDoc()->FileName, a);
+  EXPECT_EQ(f.EnvData().LastDir, dir.Path());
+  f.FileOpenItemClick();
+  EXPECT_EQ(f.DocumentCount(), 1);
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_TRUE(errors[0].contains("missing.dat"));
+}
+
+TEST_F(MainFormTest, CloseQueryAsksAboutEveryModifiedDocument) {
+  const std::string a = WritePlot("a.dat", "A");
+  const std::string b = WritePlot("b.dat", "B");
+  WriteSettings("[General]\r\nLastFile1=" + a + "\r\nLastFile2=" + b + "\r\n");
+  TLumaplotForm& f = Start();
+  f.Document(0)->Modified = true;
+  f.Document(1)->Modified = true;
+  answers = {QMessageBox::Cancel, QMessageBox::No};
+  EXPECT_FALSE(CloseWindow());
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[0], QString::fromStdString("[" + a + "] 変更内容を保存しますか?"));
+  EXPECT_EQ(asked[1], QString::fromStdString("[" + b + "] 変更内容を保存しますか?"));
+  EXPECT_TRUE(f.isVisible());
+  EXPECT_TRUE(f.Timer1()->isActive());
+
+  asked.clear();
+  answers = {QMessageBox::No, QMessageBox::No};
+  EXPECT_TRUE(CloseWindow());
+  EXPECT_EQ(asked.size(), 2u);
+}
+
+TEST_F(MainFormTest, SavingAnUntitledDocumentOnCloseNeedsAName) {
+  TLumaplotForm& f = Start();
+  f.FileNewItemClick();
+  f.CurrentDoc()->Modified = true;
+  answers = {QMessageBox::Yes};
+  EXPECT_FALSE(CloseWindow());  // the save dialog was cancelled
+  EXPECT_EQ(asked.back(), "[ 無題 ] 変更内容を保存しますか?");
+  EXPECT_EQ(dialogs.back().Title, "保存");
+  const std::string saved = dir.File("new.dat");
+  answers = {QMessageBox::Yes};
+  files = {QString::fromStdString(saved)};
+  EXPECT_TRUE(CloseWindow());
+  EXPECT_TRUE(std::filesystem::exists(saved));
+  EXPECT_EQ(SavedSettings().ReadString("General", "LastFile1", "?"), saved);
+}
+
+TEST_F(MainFormTest, CloseCommandAsksFirst) {
+  WriteSettings("[General]\r\nLastFile1=" + WritePlot("a.dat", "A") + "\r\n");
+  TLumaplotForm& f = Start();
+  answers = {QMessageBox::No};
+  f.FileCloseExecute();
+  EXPECT_EQ(asked.back(), "閉じますか");
+  EXPECT_EQ(f.DocumentCount(), 1);
+
+  f.CurrentDoc()->Modified = true;
+  answers = {QMessageBox::Cancel};
+  f.FileCloseExecute();
+  EXPECT_EQ(asked.back(),
+            QString::fromStdString("[" + f.CurrentDoc()->FileName + "] 変更内容を保存しますか"));
+  EXPECT_EQ(f.DocumentCount(), 1);
+
+  answers = {QMessageBox::No};
+  f.FileCloseExecute();
+  EXPECT_EQ(f.DocumentCount(), 0);
+  EXPECT_EQ(f.CurrentDoc(), nullptr);
+  EXPECT_EQ(Caption(), "Lumaplot");
+  EXPECT_EQ(f.StatusText(0), " 0/0");
+  EXPECT_FALSE(f.Action("FileSave")->isEnabled());
+}
+
+TEST_F(MainFormTest, ClosingAnUntitledDocumentWhoseSaveIsCancelledKeepsIt) {
+  TLumaplotForm& f = Start();
+  f.FileNewItemClick();
+  f.FileNewItemClick();
+  f.CurrentDoc()->Modified = true;
+  answers = {QMessageBox::Yes};
+  f.FileCloseExecute();
+  EXPECT_EQ(asked.back(), "[ 無題 ] 変更内容を保存しますか");
+  EXPECT_EQ(f.DocumentCount(), 2);
+  answers = {QMessageBox::No};
+  f.FileCloseExecute();
+  ASSERT_EQ(f.DocumentCount(), 1);
+  EXPECT_EQ(f.CurrentDoc(), f.Document(0));
+  EXPECT_EQ(CurrentTab(), 0);
+}
+
+TEST_F(MainFormTest, ReadOnlyPlotCannotBeSavedButCanBeClosed) {
+  const std::string a = WritePlot("a.dat", "A");
+  ASSERT_EQ(::chmod(a.c_str(), 0444), 0);
+  WriteSettings("[General]\r\nLastFile1=" + a + "\r\n");
+  TLumaplotForm& f = Start();
+  ASSERT_TRUE(f.CurrentDoc()->EditInhibit);
+  f.OptInhMoveExecute();
+  EXPECT_TRUE(Caption().endsWith(" : 編集禁止"));
+  EXPECT_FALSE(f.Action("FileSave")->isEnabled());
+  EXPECT_FALSE(f.Action("FileSaveAs")->isEnabled());
+  f.FileSaveItemClick();
+  f.FileSaveAsItemClick();
+  EXPECT_TRUE(dialogs.empty());
+  EXPECT_TRUE(f.Action("FileClose")->isEnabled());
+  answers = {QMessageBox::No};
+  f.FileCloseExecute();
+  EXPECT_EQ(f.DocumentCount(), 0);
+}
+
+TEST_F(MainFormTest, MoveInhibitionIsToggledAndShown) {
+  WriteSettings("[General]\r\nLastFile1=" + WritePlot("a.dat", "A") + "\r\n");
+  TLumaplotForm& f = Start();
+  f.Action("OptInhMove")->trigger();
+  EXPECT_TRUE(f.CurrentDoc()->InhibitMove);
+  EXPECT_TRUE(f.CurrentDoc()->Modified);
+  EXPECT_TRUE(f.Action("OptInhMove")->isChecked());
+  EXPECT_TRUE(Caption().endsWith(" : 移動禁止"));
+  f.Action("OptInhMove")->trigger();
+  EXPECT_FALSE(f.CurrentDoc()->InhibitMove);
+  EXPECT_FALSE(Caption().contains("禁止"));
+}
+
+TEST_F(MainFormTest, FailedSaveIsReportedAndKeepsTheDocumentModifiedAndTheOldFileWhole) {
+  const std::string a = WritePlot("a.dat", "A", 200);
+  WriteSettings("[General]\r\nLastFile1=" + a + "\r\n");
+  TLumaplotForm& f = Start();
+  TStageData& doc = *f.CurrentDoc();
+  doc.Modified = true;
+  files = {QString::fromStdString(dir.File("no/such/folder/b.dat"))};
+  f.FileSaveAsItemClick();
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_TRUE(errors[0].contains("b.dat"));
+  EXPECT_EQ(doc.FileName, a);
+  EXPECT_TRUE(doc.Modified);
+
+  // A write that fails half way: the file size limit holds for root too.
+  const std::string before = test::TempDir::Read(a);
+  doc.Title = "changed";
+  struct rlimit old {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old;
+  small.rlim_cur = 1024;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  f.FileSaveItemClick();
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(errors.size(), 2);
+  EXPECT_TRUE(doc.Modified);
+  EXPECT_EQ(test::TempDir::Read(a), before);
+
+  f.FileSaveItemClick();
+  EXPECT_EQ(errors.size(), 2);
+  EXPECT_FALSE(doc.Modified);
+  EXPECT_NE(test::TempDir::Read(a), before);
+}
+
+TEST_F(MainFormTest, SaveAsGivesTheDocumentItsNewName) {
+  TLumaplotForm& f = Start();
+  f.FileNewItemClick();
+  const std::string target = dir.File("plot.dat");
+  files = {QString::fromStdString(target)};
+  f.Action("FileSave")->trigger();  // without a name, Save asks for one
+  EXPECT_EQ(f.CurrentDoc()->FileName, target);
+  EXPECT_TRUE(std::filesystem::exists(target));
+  EXPECT_EQ(Caption(), QString::fromStdString("Lumaplot [" + target + "]"));
+  EXPECT_EQ(dialogs.back().Filter, "データ (*.dat)|*.DAT");
+  EXPECT_EQ(dialogs.back().DefaultExt, "DAT");
+  EXPECT_EQ(f.EnvData().LastDir, dir.Path());
+  f.FileSaveAsItemClick();
+  EXPECT_EQ(dialogs.back().FileName, "plot.dat");
+}
+
+}  // namespace
+}  // namespace lumaplot
