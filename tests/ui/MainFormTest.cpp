@@ -194,6 +194,14 @@ TEST_F(MainFormTest, ReopensTheLastFilesAndSkipsMissingOnes) {
   EXPECT_EQ(f.ScrollBox()->PageSize(), QSize(800, 600));
 }
 
+TEST_F(MainFormTest, RelativeLastFilesAreFoundInTheProgramFolder) {
+  WritePlot("demo.dat", "Demo");
+  WriteSettings("[General]\r\nLastFile1=demo.dat\r\n");
+  TLumaplotForm& f = Start();
+  ASSERT_EQ(f.DocumentCount(), 1);
+  EXPECT_EQ(f.CurrentDoc()->FileName, dir.File("demo.dat"));
+}
+
 TEST_F(MainFormTest, LastFilesAreNotReopenedWhenTheSettingSaysSo) {
   WriteSettings("[General]\r\nOpenLastData=0\r\nLastFile1=" + WritePlot("a.dat", "A") + "\r\n");
   EXPECT_EQ(Start().DocumentCount(), 0);

@@ -28,7 +28,6 @@
 #include "ui/main/TabControl.h"
 #include "ui/qt/KeySequence.h"
 #include "ui/qt/WindowState.h"
-#include "util/FileIo.h"
 #include "util/ShortCutText.h"
 
 namespace lumaplot {
@@ -233,8 +232,9 @@ void TLumaplotForm::ShowPendingErrors() {
 
 void TLumaplotForm::ReopenLastFiles() {
   for (int n = 1; n <= kMaxDocuments; ++n) {
-    const std::string path = EnvData_->ReadQuotedString(kGeneralSection, LastFileKey(n));
-    if (path.empty() || !FileExists(path)) continue;
+    // A relative name is taken from the program folder, as every other file name.
+    std::string path = EnvData_->ReadQuotedString(kGeneralSection, LastFileKey(n));
+    if (!EnvData_->ResolvePath(path)) continue;
     // A file that no longer loads is left out without a word, as a missing one.
     if (auto doc = LoadDocument(path)) AddDocument(std::move(doc));
   }
