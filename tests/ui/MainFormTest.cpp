@@ -5,6 +5,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPointer>
+#include <QUrl>
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QSlider>
@@ -28,6 +35,8 @@
 #include "support/FakeModemLines.h"
 #include "support/TempDir.h"
 #include "support/TestApplication.h"
+#include "ui/dialogs/ChgLtypeDlg.h"
+#include "ui/dialogs/SplashForm.h"
 #include "ui/main/LumaplotForm.h"
 #include "ui/main/PageView.h"
 #include "ui/main/TabControl.h"
@@ -73,6 +82,7 @@ class MainFormTest : public ::testing::Test {
       return NextFile(request);
     };
     setup.Prompts.Beep = [this] { ++beeps; };
+    setup.Splash = splash;
     setup.MakeModemLines = [this] {
       auto lines = std::make_unique<test::FakeModemLines>();
       modem = lines.get();
@@ -114,8 +124,11 @@ class MainFormTest : public ::testing::Test {
     return doc.FileName;
   }
 
-  TLumaplotForm& Start() {
+  // `beforeShow` runs between the window's creation and its first showing, as
+  // start-up creates the dialogs there.
+  TLumaplotForm& Start(const std::function<void(TLumaplotForm&)>& beforeShow = {}) {
     form = std::make_unique<TLumaplotForm>(FormSetup());
+    if (beforeShow) beforeShow(*form);
     form->show();
     QApplication::processEvents();
     return *form;
@@ -139,6 +152,7 @@ class MainFormTest : public ::testing::Test {
   std::vector<TFileDialogRequest> dialogs;
   std::function<void()> onDialog;
   int beeps = 0;
+  QPointer<TSplashForm> splash;
 };
 
 TEST_F(MainFormTest, StartsWithoutSettingsFile) {
@@ -667,6 +681,72 @@ TEST_F(MainFormTest, SaveAsGivesTheDocumentItsNewName) {
   EXPECT_EQ(f.EnvData().LastDir, dir.Path());
   f.FileSaveAsItemClick();
   EXPECT_EQ(dialogs.back().FileName, "plot.dat");
+}
+
+}  // namespace
+}  // namespace lumaplot
+
+namespace lumaplot {
+namespace {
+
+TEST_F(MainFormTest, FilesDroppedOnTheWindowOpenAfterTheDrop) {
+  TLumaplotForm& f = Start();
+  const std::string a = WritePlot("a.dat", "A");
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(a)), QUrl("https://example.org/x.dat")});
+  const QPoint where(f.width() / 2, f.height() / 2);
+  QDragEnterEvent enter(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&f, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(where), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&f, &drop);
+  EXPECT_EQ(f.DocumentCount(), 0);  // not while the drop is still going on
+  QApplication::processEvents();
+  ASSERT_EQ(f.DocumentCount(), 1);
+  EXPECT_EQ(f.CurrentDoc()->FileName, a);
+}
+
+TEST_F(MainFormTest, MissingTypesAreAskedForWithTheSplashOutOfTheWay) {
+  dir.Write("LIBRARY.INI", "[Define001]\r\nName=LED\r\nChannels=3\r\n");
+  dir.Write("odd.dat", "[LightData]\r\n1,10,10,0,0x1fffffff,Mystery,0x00000006,\r\n");
+  WriteSettings("[General]\r\nLastFile1=odd.dat\r\n");
+  splash = new TSplashForm;
+  splash->SetDisplayTime(0);
+  splash->show();
+  bool splashShownWhileAsked = true;
+  QString question;
+  Start([&](TLumaplotForm& f) {
+    auto* dialog = new TChgLtypeDlg(f.LightLib(), &f);
+    f.SetDialogs({dialog, nullptr});
+    QTimer::singleShot(0, dialog, [&, dialog] {
+      splashShownWhileAsked = splash && splash->isVisible();
+      question = dialog->findChild<QLabel*>("MsgLabel")->text();
+      dialog->findChild<QComboBox*>("LightCombo")->setCurrentIndex(0);
+      dialog->accept();
+    });
+  });
+  EXPECT_EQ(question, "[Mystery] は未定義のタイプです");
+  EXPECT_FALSE(splashShownWhileAsked);
+  ASSERT_EQ(form->DocumentCount(), 1);
+  EXPECT_EQ(form->CurrentDoc()->Objects.front()->Fixture.Name, "LED");
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(splash.isNull() || !splash->isVisible());
+}
+
+TEST_F(MainFormTest, HiddenTitleMeansFullScreenWithoutMenuWhenMaximised) {
+  WriteSettings("[General]\r\nHideTitleMenu=1\r\n");
+  TLumaplotForm& f = Start();
+  f.showMaximized();
+  QApplication::processEvents();
+  QApplication::processEvents();
+  EXPECT_TRUE(f.isFullScreen());
+  EXPECT_TRUE(f.menuBar()->isHidden());
+  EXPECT_TRUE(f.Action("FileOpen")->isEnabled());  // shortcuts stay with the window
+  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QApplication::sendEvent(&f, &escape);
+  QApplication::processEvents();
+  EXPECT_FALSE(f.isFullScreen());
+  EXPECT_FALSE(f.menuBar()->isHidden());
 }
 
 }  // namespace

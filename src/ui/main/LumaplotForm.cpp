@@ -281,7 +281,17 @@ int TLumaplotForm::IndexOfDocument(const TStageData* doc) const {
 std::unique_ptr<TStageData> TLumaplotForm::CreateDocument() {
   auto doc = std::make_unique<TStageData>(ScrollBox_);
   doc->Canvas = &ScrollBox_->ScrBox()->Surface();
-  if (dialogs_.ChgLtypeDlg) doc->OnMissingType = MissingTypeHandler(*dialogs_.ChgLtypeDlg);
+  if (!dialogs_.ChgLtypeDlg) return doc;
+  // At start-up the question comes while the splash window, which stays on top,
+  // could cover it; the splash steps aside until it is answered.
+  doc->OnMissingType = [this, ask = MissingTypeHandler(*dialogs_.ChgLtypeDlg)](
+                           const std::string& name) {
+    const bool splashShown = setup_.Splash && setup_.Splash->isVisible();
+    if (splashShown) setup_.Splash->hide();
+    const std::string answer = ask(name);
+    if (splashShown && setup_.Splash) setup_.Splash->show();
+    return answer;
+  };
   return doc;
 }
 
