@@ -136,7 +136,6 @@ void TLumaplotForm::OpenCom1() {
   if (!Com1_) return;
   const std::string device =
       IniFile_->ReadString(kGeneralSection, "Com1Device", kDefaultCom1Device);
-  // A port that cannot be opened only leaves the switch off.
   if (Com1_->Open(device)) Com1_->RaiseRts();
 }
 

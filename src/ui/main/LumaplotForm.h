@@ -140,6 +140,11 @@ class TLumaplotForm : public QMainWindow {
   // Opens the ".DAT" files among `paths` (folders are searched) as documents.
   void FilesDropped(const std::vector<std::string>& paths);
 
+  // Closes the COM1 switch port and, when `UseCom1Switch` is on, opens it again and
+  // raises RTS (at creation and after the preferences changed). A port that cannot
+  // be opened only leaves the switch off.
+  void OpenCom1();
+
   // Saves `doc` to its file, or asks for one when it has none; false when it was not
   // saved (cancelled or failed; a failure has been shown to the user).
   bool SaveDocument(TStageData& doc);
@@ -188,7 +193,6 @@ class TLumaplotForm : public QMainWindow {
  private:
   // FormCreate steps.
   void CreateEngine();
-  void OpenCom1();
   void CreateWidgets();
   void CreateActions();
   void CreateMenus();
