@@ -84,6 +84,12 @@ QFont MakeFont(const FontSpec& spec, int32_t pixels, int32_t style) {
 struct QtCanvas::TextRun {
   QStaticText Static;
   int Width = 0;
+  // The text drawn once on an opaque background, with the colours it was drawn in:
+  // a level or channel text keeps its colours from one refresh to the next, and
+  // copying its pixels is many times cheaper than drawing the glyphs again.
+  QImage Opaque;
+  QRgb OpaqueText = 0;
+  QRgb OpaqueBack = 0;
 };
 
 // Fonts are built once and kept: the level and channel fonts take turns for every
@@ -232,15 +238,17 @@ QtCanvas::FontEntry& QtCanvas::CurrentFont() {
   return *font_;
 }
 
-const QtCanvas::TextRun& QtCanvas::Run(std::string_view text) {
+QtCanvas::TextRun& QtCanvas::Run(std::string_view text) {
   FontEntry& font = CurrentFont();
   const QString key = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  const auto found = font.Runs.constFind(key);
-  if (found != font.Runs.constEnd()) return *found;
+  const auto found = font.Runs.find(key);
+  if (found != font.Runs.end()) return *found;
   // Far more texts than a plot shows at once means they are not coming back.
   constexpr qsizetype kRunsKept = 8192;
   if (font.Runs.size() >= kRunsKept) font.Runs.clear();
-  TextRun run{QStaticText(key), font.Metrics.horizontalAdvance(key)};
+  TextRun run;
+  run.Static = QStaticText(key);
+  run.Width = font.Metrics.horizontalAdvance(key);
   run.Static.setTextFormat(Qt::PlainText);
   run.Static.prepare(QTransform(), font.Font);
   return *font.Runs.insert(key, std::move(run));
@@ -303,15 +311,38 @@ void QtCanvas::FillRect(const TRect& rect) {
 
 void QtCanvas::TextOut(int32_t x, int32_t y, std::string_view text) {
   if (text.empty()) return;
-  const TextRun& run = Run(text);
+  TextRun& run = Run(text);
   const QRect cell(x, y, run.Width, font_->Metrics.height());
+  penStale_ = true;
+  // Upright text on a solid background stays inside its cell, so its pixels can be
+  // drawn once and copied; italic glyphs lean out of the cell and are drawn each time.
+  if (brushStyle_ == TBrushStyle::Solid && (fontStyle_ & kFontItalic) == 0) {
+    if (run.Opaque.isNull() || run.OpaqueText != fontColor_ || run.OpaqueBack != brushColor_) {
+      run.Opaque = RenderOpaque(run, cell.size());
+      run.OpaqueText = fontColor_;
+      run.OpaqueBack = brushColor_;
+    }
+    painter_->setCompositionMode(QPainter::CompositionMode_Source);
+    painter_->drawImage(cell.topLeft(), run.Opaque);
+    MarkDirty(cell);
+    return;
+  }
   painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
   if (brushStyle_ == TBrushStyle::Solid) painter_->fillRect(cell, QColor::fromRgb(brushColor_));
   painter_->setPen(QColor::fromRgb(fontColor_));
   painter_->drawStaticText(x, y, run.Static);
-  penStale_ = true;
   // Italic and overhanging glyphs can reach a little past the measured cell.
   MarkDirty(cell.adjusted(-2, 0, cell.height() / 2, 0));
+}
+
+QImage QtCanvas::RenderOpaque(const TextRun& run, QSize size) const {
+  QImage pixels(size.expandedTo(QSize(1, 1)), image_.format());
+  pixels.fill(QColor::fromRgb(brushColor_));
+  QPainter painter(&pixels);
+  painter.setFont(font_->Font);
+  painter.setPen(QColor::fromRgb(fontColor_));
+  painter.drawStaticText(0, 0, run.Static);
+  return pixels;
 }
 
 int32_t QtCanvas::TextWidth(std::string_view text) { return Run(text).Width; }

@@ -76,7 +76,8 @@ class QtCanvas : public Canvas {
   void ApplyPen();
   void ApplyBrush();
   FontEntry& CurrentFont();
-  const TextRun& Run(std::string_view text);
+  TextRun& Run(std::string_view text);
+  QImage RenderOpaque(const TextRun& run, QSize size) const;
   void MarkDirty(const QRect& rect);
   void MarkDirtyStroke(const QRect& bounds);
   void StrokeOnly();
