@@ -38,7 +38,6 @@ TEST(PageLayout, CentresAPageThatFitsAndOtherwiseFillsTheScrollableArea) {
 class PageViewTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    test::TestApplication();
     view.resize(1000, 700);
     view.show();
     QApplication::processEvents();
@@ -48,6 +47,7 @@ class PageViewTest : public ::testing::Test {
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(view.viewport(), &event);
   }
+  QApplication& app = test::TestApplication();  // before any widget
   TPageView view;
 };
 
