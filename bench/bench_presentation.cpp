@@ -9,33 +9,21 @@
 
 #include "model/LightPresentation.h"
 #include "model/ObjectDrawing.h"
+#include "model/support/StageBuilder.h"
 #include "ui/qt/QtCanvas.h"
 
 namespace lumaplot {
 namespace {
 
-TLibItem Type(int32_t shape, std::initializer_list<int32_t> roles, int32_t width = 24,
-              int32_t height = 24) {
-  TLibItem type;
-  type.Shape = shape;
-  type.Width = width;
-  type.Height = height;
-  type.Channels = static_cast<int32_t>(roles.size());
-  type.ChAtr = {};
-  int i = 0;
-  for (int32_t role : roles) type.ChAtr[static_cast<size_t>(i++)] = role;
-  return type;
-}
-
 // `count` lights of five kinds in rows across a 1920 x 1080 page, each showing its
 // level and channel texts, patched one after another through the 4096 channels.
 void FillPlot(TStageData& doc, int count) {
   const TLibItem types[] = {
-      Type(Circle, {RoleRed, RoleGreen, RoleBlue}),
-      Type(Circle, {RoleRed, RoleGreen, RoleBlue, RoleWhite, RoleDimmer}),
-      Type(Octagon, {RoleDimmer, RoleCyan, RoleMagenta, RoleYellow}),
-      Type(Rectangle, {RoleBrightness, RoleRed, RoleGreen, RoleBlue}, 30, 20),
-      Type(BarGraph, {RoleDimmer}, 10, 30),
+      test::MakeType({RoleRed, RoleGreen, RoleBlue}, Circle, 24, 24),
+      test::MakeType({RoleRed, RoleGreen, RoleBlue, RoleWhite, RoleDimmer}, Circle, 24, 24),
+      test::MakeType({RoleDimmer, RoleCyan, RoleMagenta, RoleYellow}, Octagon, 24, 24),
+      test::MakeType({RoleBrightness, RoleRed, RoleGreen, RoleBlue}, Rectangle, 30, 20),
+      test::MakeType({RoleDimmer}, BarGraph, 10, 30),
   };
   int32_t channel = 0;
   for (int i = 0; i < count; ++i) {
