@@ -2,11 +2,7 @@
 // scrubbed and played with early, late and skipped cycles, paused and sought.
 // Nothing may crash, read out of bounds or hand out more levels than a frame holds.
 //
-// Build and run with clang (from the repository root):
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc \
-//     fuzz/fuzz_hdr_recording.cpp src/dmx/HdrRecorder.cpp src/dmx/HdrHeader.cpp \
-//     src/util/TextCodec.cpp src/util/FileIo.cpp -o /tmp/fuzz_hdr_recording
-//   /tmp/fuzz_hdr_recording -max_len=20000 -max_total_time=600 CORPUS_DIR
+// Build and run: tools/fuzz.sh fuzz_hdr_recording [SECONDS]
 //
 // Input: the first 8 bytes steer the run (first frame, seek positions, cycle
 // lengths); the rest is the file.
