@@ -31,19 +31,19 @@ int LineOfPosition(std::string_view position) {
   return std::max(1, static_cast<int>(ReadNumber(number, 1)));
 }
 
-FilePosition SplitFileSpec(std::string_view spec) {
-  spec = TrimControls(spec);
-  if (FileExists(std::string(spec))) return {std::string(spec), 1};
+FilePosition SplitFileSpec(std::string_view fileSpec) {
+  fileSpec = TrimControls(fileSpec);
+  if (FileExists(std::string(fileSpec))) return {std::string(fileSpec), 1};
   std::string_view name;
   std::string_view position;
-  if (!spec.empty() && spec.front() == '"') {
-    const size_t close = spec.find('"', 1);
-    name = spec.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
-    position = close == std::string_view::npos ? std::string_view{} : spec.substr(close + 1);
+  if (!fileSpec.empty() && fileSpec.front() == '"') {
+    const size_t close = fileSpec.find('"', 1);
+    name = fileSpec.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
+    position = close == std::string_view::npos ? std::string_view{} : fileSpec.substr(close + 1);
   } else {
-    const size_t end = spec.find_first_of(" (");
-    name = spec.substr(0, end);
-    position = end == std::string_view::npos ? std::string_view{} : spec.substr(end);
+    const size_t end = fileSpec.find_first_of(" (");
+    name = fileSpec.substr(0, end);
+    position = end == std::string_view::npos ? std::string_view{} : fileSpec.substr(end);
   }
   return {std::string(name), LineOfPosition(TrimControls(position))};
 }

@@ -46,7 +46,7 @@ TEST_F(OpenWithProgramTest, PositionGivesTheLineNumber) {
   const std::string file = dir_.Write("plot.txt", "x");
   const std::string spaced = dir_.Write("a b.txt", "x");
   const struct {
-    std::string spec;
+    std::string fileSpec;
     std::string file;
     std::string line;
   } cases[] = {
@@ -63,8 +63,8 @@ TEST_F(OpenWithProgramTest, PositionGivesTheLineNumber) {
       {"  " + file + "  ", file, "1"},
   };
   for (const auto& c : cases) {
-    ASSERT_TRUE(Open(c.spec, "ed", "-n$L \"$F\"")) << c.spec;
-    EXPECT_EQ(started_, (std::vector<Arguments>{{"ed", "-n" + c.line, c.file}})) << c.spec;
+    ASSERT_TRUE(Open(c.fileSpec, "ed", "-n$L \"$F\"")) << c.fileSpec;
+    EXPECT_EQ(started_, (std::vector<Arguments>{{"ed", "-n" + c.line, c.file}})) << c.fileSpec;
   }
 }
 

@@ -71,11 +71,11 @@ void TLumaplotForm::CreateWidgets() {
 }
 
 void TLumaplotForm::CreateMenus() {
-  for (const TMenuSpec& spec : CommandMenus()) {
-    QMenu* menu = menuBar()->addMenu(QString::fromUtf8(spec.Caption));
-    menu->setObjectName(spec.Name);
+  for (const TMenuSpec& entry : CommandMenus()) {
+    QMenu* menu = menuBar()->addMenu(QString::fromUtf8(entry.Caption));
+    menu->setObjectName(entry.Name);
     connect(menu, &QMenu::aboutToShow, this, [this] { UpdateActions(); });
-    for (const std::string_view item : spec.Items) {
+    for (const std::string_view item : entry.Items) {
       if (item == "-") {
         menu->addSeparator();
       } else if (item == "@ToolBars") {

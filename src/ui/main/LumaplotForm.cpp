@@ -140,18 +140,18 @@ void TLumaplotForm::OpenCom1() {
 }
 
 void TLumaplotForm::CreateActions() {
-  for (const TActionSpec& spec : MainActionTable()) {
-    auto* action = new QAction(QString::fromUtf8(spec.Caption), this);
-    action->setObjectName(spec.Name);
-    if (*spec.Hint) {
-      action->setToolTip(QString::fromUtf8(spec.Hint));
-      action->setStatusTip(QString::fromUtf8(spec.Hint));
+  for (const TActionSpec& entry : MainActionTable()) {
+    auto* action = new QAction(QString::fromUtf8(entry.Caption), this);
+    action->setObjectName(entry.Name);
+    if (*entry.Hint) {
+      action->setToolTip(QString::fromUtf8(entry.Hint));
+      action->setStatusTip(QString::fromUtf8(entry.Hint));
     }
-    if (*spec.Icon) action->setIcon(QIcon(spec.Icon));
-    action->setCheckable(spec.Checked != nullptr);
-    action->setShortcut(ToKeySequence(TextToShortCut(spec.ShortCut)));
-    connect(action, &QAction::triggered, this, [this, &spec] {
-      spec.Execute(*this);
+    if (*entry.Icon) action->setIcon(QIcon(entry.Icon));
+    action->setCheckable(entry.Checked != nullptr);
+    action->setShortcut(ToKeySequence(TextToShortCut(entry.ShortCut)));
+    connect(action, &QAction::triggered, this, [this, &entry] {
+      entry.Execute(*this);
       UpdateActions();
     });
     // Added to the window itself, so its shortcut works with the menu bar hidden.
@@ -161,18 +161,18 @@ void TLumaplotForm::CreateActions() {
 }
 
 QAction* TLumaplotForm::Action(std::string_view name) const {
-  const auto spec = MainActionTable();
-  for (size_t i = 0; i < spec.size(); ++i) {
-    if (name == spec[i].Name) return actions_[i];
+  const auto table = MainActionTable();
+  for (size_t i = 0; i < table.size(); ++i) {
+    if (name == table[i].Name) return actions_[i];
   }
   return nullptr;
 }
 
 void TLumaplotForm::UpdateActions() {
-  const auto spec = MainActionTable();
-  for (size_t i = 0; i < spec.size(); ++i) {
-    actions_[i]->setEnabled(spec[i].Enabled(*this));
-    if (spec[i].Checked) actions_[i]->setChecked(spec[i].Checked(*this));
+  const auto table = MainActionTable();
+  for (size_t i = 0; i < table.size(); ++i) {
+    actions_[i]->setEnabled(table[i].Enabled(*this));
+    if (table[i].Checked) actions_[i]->setChecked(table[i].Checked(*this));
   }
 }
 
@@ -240,11 +240,11 @@ void TLumaplotForm::ReopenLastFiles() {
 }
 
 void TLumaplotForm::ReadShortCuts() {
-  const auto spec = MainActionTable();
-  for (size_t i = 0; i < spec.size(); ++i) {
+  const auto table = MainActionTable();
+  for (size_t i = 0; i < table.size(); ++i) {
     std::string text =
-        EnvData_->ReadQuotedString(kShortCutSection, std::string(spec[i].Name) + "Item");
-    if (text.empty()) text = spec[i].ShortCut;
+        EnvData_->ReadQuotedString(kShortCutSection, std::string(table[i].Name) + "Item");
+    if (text.empty()) text = table[i].ShortCut;
     actions_[i]->setShortcut(ToKeySequence(TextToShortCut(text)));
   }
 }

@@ -89,8 +89,8 @@ constexpr const char* kStandardTools[] = {"FileOpen", "FileSave", "-", "ShowRepa
 std::span<const TActionSpec> MainActionTable() { return kActions; }
 
 const TActionSpec* FindActionSpec(std::string_view name) {
-  for (const TActionSpec& spec : kActions) {
-    if (name == spec.Name) return &spec;
+  for (const TActionSpec& entry : kActions) {
+    if (name == entry.Name) return &entry;
   }
   return nullptr;
 }

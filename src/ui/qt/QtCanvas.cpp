@@ -58,9 +58,9 @@ int PixelsOfPoints(int32_t points) {
   return std::max(1, static_cast<int>(std::lround(points * kScreenDpi / 72.0)));
 }
 
-QFont MakeFont(const FontSpec& spec, int32_t pixels, int32_t style) {
+QFont MakeFont(const FontSpec& fontSpec, int32_t pixels, int32_t style) {
   QFont font;
-  if (!spec.Name.empty()) font.setFamilies({QString::fromStdString(spec.Name)});
+  if (!fontSpec.Name.empty()) font.setFamilies({QString::fromStdString(fontSpec.Name)});
   font.setBold((style & kFontBold) != 0);
   font.setItalic((style & kFontItalic) != 0);
   font.setUnderline((style & kFontUnderline) != 0);
@@ -71,7 +71,7 @@ QFont MakeFont(const FontSpec& spec, int32_t pixels, int32_t style) {
     const int cell = QFontMetrics(font).height();
     if (cell > pixels) font.setPixelSize(std::max(1, pixels * pixels / cell));
   } else {
-    font.setPixelSize(PixelsOfPoints(spec.Size));
+    font.setPixelSize(PixelsOfPoints(fontSpec.Size));
   }
   return font;
 }
@@ -95,15 +95,15 @@ struct QtCanvas::TextRun {
 // Fonts are built once and kept: the level and channel fonts take turns for every
 // light, and building a font and its metrics costs more than drawing the text.
 struct QtCanvas::FontEntry {
-  FontEntry(const FontSpec& spec, int32_t pixels, int32_t style)
-      : Spec(spec), Pixels(pixels), Style(style), Font(MakeFont(spec, pixels, style)),
+  FontEntry(const FontSpec& fontSpec, int32_t pixels, int32_t style)
+      : Description(fontSpec), Pixels(pixels), Style(style), Font(MakeFont(fontSpec, pixels, style)),
         Metrics(Font) {}
 
-  bool Matches(const FontSpec& spec, int32_t pixels, int32_t style) const {
-    return Pixels == pixels && Style == style && Spec == spec;
+  bool Matches(const FontSpec& fontSpec, int32_t pixels, int32_t style) const {
+    return Pixels == pixels && Style == style && Description == fontSpec;
   }
 
-  FontSpec Spec;
+  FontSpec Description;
   int32_t Pixels;
   int32_t Style;
   QFont Font;
