@@ -19,10 +19,8 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <csignal>
 #include <deque>
 #include <filesystem>
 
@@ -33,6 +31,7 @@
 #include "model/Selection.h"
 #include "model/StageFile.h"
 #include "support/FakeModemLines.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 #include "support/TestApplication.h"
 #include "ui/dialogs/ChgLtypeDlg.h"
@@ -648,15 +647,10 @@ TEST_F(MainFormTest, FailedSaveIsReportedAndKeepsTheDocumentModifiedAndTheOldFil
   // A write that fails half way: the file size limit holds for root too.
   const std::string before = test::TempDir::Read(a);
   doc.Title = "changed";
-  struct rlimit old {};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = old;
-  small.rlim_cur = 1024;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  f.FileSaveItemClick();
-  ::setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, oldHandler);
+  {
+    test::FileSizeLimit limit(1024);
+    f.FileSaveItemClick();
+  }
   EXPECT_EQ(errors.size(), 2);
   EXPECT_TRUE(doc.Modified);
   EXPECT_EQ(test::TempDir::Read(a), before);

@@ -1,14 +1,12 @@
 #include "util/FileIo.h"
 
-#include <sys/resource.h>
 #include <sys/stat.h>
-
-#include <csignal>
 
 #include <filesystem>
 
 #include <gtest/gtest.h>
 
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 namespace lumaplot {
@@ -51,16 +49,12 @@ TEST(FileIo, FailedWriteReportsAndLeavesOldFileWhole) {
 TEST(FileIo, WriteFailingHalfWayLeavesOldFileWholeAndNoTemporary) {
   test::TempDir dir;
   const std::string path = dir.Write("plot.dat", "the user's plot");
-  struct rlimit old {};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = old;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
   std::string error;
-  const bool written = WriteFileAtomically(path, std::string(100000, 'x'), &error);
-  ::setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, oldHandler);
+  bool written = false;
+  {
+    test::FileSizeLimit limit(4096);
+    written = WriteFileAtomically(path, std::string(100000, 'x'), &error);
+  }
   EXPECT_FALSE(written);
   EXPECT_FALSE(error.empty());
   EXPECT_EQ(test::TempDir::Read(path), "the user's plot");
