@@ -51,12 +51,11 @@ const std::vector<CliCommand>& Commands() {
        "[--udp-port P]",
        "Record Art-Net levels to a recording file, then print what rec-info prints.", RunRecord},
       {"lights",
-       "STAGE [--library FILE] [--levels FILE] [--set CH=V[,CH=V...]] [--dimval 0|1|2] "
-       "[--chmode 0|1] [--exchange]",
+       "STAGE [--library FILE] [--levels FILE | --recording FILE --at FRAME|hh:mm:ss.cc] "
+       "[--set CH=V[,CH=V...]] [--dimval 0|1|2] [--chmode 0|1] [--exchange]",
        "Print what every light shows for the given levels, as JSON lines.", RunLights},
       {"render",
-       "STAGE -o OUT.png [--width W --height H] [--library FILE] [--levels FILE] "
-       "[--set CH=V[,CH=V...]] [--dimval 0|1|2] [--chmode 0|1] [--exchange]",
+       "STAGE -o OUT.png [--width W --height H] [the level options of lights]",
        "Paint the page of a plot for the given levels and write it as PNG.", RunRender},
   };
   return commands;
