@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "dmx/ArtnetThread.h"
+#include "support/LoopbackArtnet.h"
 
 namespace lumaplot {
 namespace {
@@ -49,11 +50,8 @@ struct LoadResult {
 
 // `rateHz` frames a second per universe; 0 sends as fast as the socket allows.
 LoadResult RunLoad(int universes, double rateHz) {
-  ArtnetOptions options;
-  options.BindIp = "127.0.0.1";
-  options.UdpPort = 0;
-  options.DestIp = "127.0.0.1";
-  options.DestPort = 9;  // polls go to the discard port of loopback
+  // Real time; polls go to the discard port of loopback.
+  const ArtnetOptions options = test::LoopbackOptions(nullptr, 9);
   std::atomic<int64_t> maxDelay{0};
   std::atomic<int64_t> cpuFirst{-1};
   std::atomic<int64_t> cpuLast{0};

@@ -1,4 +1,5 @@
 #include "dmx/ArtnetThread.h"
+#include "support/LoopbackArtnet.h"
 
 #include "util/TextCodec.h"
 
@@ -67,12 +68,8 @@ class ArtnetEngine : public ::testing::Test {
   std::unique_ptr<TArtnetThread> Make(int inCount = 8, bool altNetwork = false,
                                       std::function<bool(std::vector<NetInterface>&)> interfaces = {},
                                       uint16_t destPort = 0) {
-    ArtnetOptions options;
-    options.BindIp = "127.0.0.1";
-    options.UdpPort = 0;
-    options.DestIp = "127.0.0.1";
-    options.DestPort = destPort != 0 ? destPort : peer_.LocalEndpoint().Port;
-    options.TickClock = &clock_;
+    ArtnetOptions options =
+        test::LoopbackOptions(&clock_, destPort != 0 ? destPort : peer_.LocalEndpoint().Port);
     options.ReadInterfaces = std::move(interfaces);
     auto engine = std::make_unique<TArtnetThread>(true, inCount, 8, altNetwork, options);
     engine->OnFrame = [this](TArtnetThread::LevelTable& levels) {
@@ -294,11 +291,7 @@ TEST_F(ArtnetEngine, OwnPollComesBackAndOwnReplyIsIgnored) {
   ASSERT_TRUE(probe.Open({kLoopback, 0}, 0));
   const uint16_t port = probe.LocalEndpoint().Port;
   probe.Close();
-  ArtnetOptions options;
-  options.BindIp = "127.0.0.1";
-  options.UdpPort = port;
-  options.DestIp = "127.0.0.1";  // DestPort 0: the engine's own port
-  options.TickClock = &clock_;
+  const ArtnetOptions options = test::LoopbackOptions(&clock_, 0, port);  // to itself
   TArtnetThread self(true, 8, 8, false, options);
   ASSERT_TRUE(self.Ready()) << self.SocketError();
   self.SendPoll();
@@ -474,11 +467,7 @@ TEST_F(ArtnetEngine, NodeNamesAreConvertedAndCut) {
 }
 
 TEST_F(ArtnetEngine, PortTakenLeavesTheEngineNotReadyButCycling) {
-  ArtnetOptions options;
-  options.BindIp = "127.0.0.1";
-  options.UdpPort = engine_->LocalEndpoint().Port;
-  options.DestIp = "127.0.0.1";
-  options.TickClock = &clock_;
+  const ArtnetOptions options = test::LoopbackOptions(&clock_, 0, engine_->LocalEndpoint().Port);
   TArtnetThread second(true, 8, 8, false, options);
   EXPECT_FALSE(second.Ready());
   EXPECT_EQ(second.Message, kNoArtnetAddressMessage);  // no message of its own for the bind
@@ -499,11 +488,8 @@ TEST_F(ArtnetEngine, PortTakenLeavesTheEngineNotReadyButCycling) {
 TEST(ArtnetEngineThread, LoopbackRoundTrip) {
   UdpSocket controller;
   ASSERT_TRUE(controller.Open({kLoopback, 0}, 0));
-  ArtnetOptions options;
-  options.BindIp = "127.0.0.1";
-  options.UdpPort = 0;
-  options.DestIp = "127.0.0.1";
-  options.DestPort = controller.LocalEndpoint().Port;
+  // Real time: no clock given.
+  const ArtnetOptions options = test::LoopbackOptions(nullptr, controller.LocalEndpoint().Port);
   // Declared before the engine, so that they outlive its thread.
   std::mutex lock;
   std::condition_variable changed;

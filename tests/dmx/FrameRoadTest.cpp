@@ -11,6 +11,7 @@
 #include "dmx/ArtnetThread.h"
 #include "dmx/LevelIntake.h"
 #include "model/LightPresentation.h"
+#include "support/LoopbackArtnet.h"
 #include "support/TempDir.h"
 #include "util/IniFile.h"
 
@@ -27,13 +28,8 @@ class FrameRoadTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(peer.Open({0x7F000001, 0}, 0));
-    ArtnetOptions options;
-    options.BindIp = "127.0.0.1";
-    options.UdpPort = 0;
-    options.DestIp = "127.0.0.1";
-    options.DestPort = peer.LocalEndpoint().Port;
-    options.TickClock = &clock;
-    engine = std::make_unique<TArtnetThread>(true, 8, 8, false, options);
+    engine = std::make_unique<TArtnetThread>(
+        true, 8, 8, false, test::LoopbackOptions(&clock, peer.LocalEndpoint().Port));
     ASSERT_TRUE(engine->Ready()) << engine->SocketError();
     engine->InAddr[0] = 0;
     engine->InEnabled[0] = true;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/Crlf.h"
 #include "support/TempDir.h"
 #include "util/TextCodec.h"
 
@@ -16,14 +17,7 @@ namespace {
 
 using test::TempDir;
 
-std::string Crlf(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
-  return out;
-}
+using test::Crlf;
 
 std::string Section(int slot, std::string_view name, std::string_view rest = "") {
   char header[32];

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/Crlf.h"
 #include "support/TempDir.h"
 #include "util/TextCodec.h"
 
@@ -18,14 +19,7 @@ using test::TempDir;
 const std::string kWindowsPlot = LUMAPLOT_TEST_DATA "/stage/windows_plot.dat";
 const std::string kWindowsLibrary = LUMAPLOT_TEST_DATA "/library/windows_library.ini";
 
-std::string Crlf(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
-  return out;
-}
+using test::Crlf;
 
 std::vector<int32_t> PositionOf(const TLightCell& c) { return {c.X1, c.Y1, c.X2, c.Y2}; }
 

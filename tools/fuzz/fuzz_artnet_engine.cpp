@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dmx/ArtnetThread.h"
+#include "support/LoopbackArtnet.h"
 
 namespace {
 
@@ -25,13 +26,8 @@ struct Rig {
 
   Rig() {
     if (!sink.Open({kLoopback, 0}, 1 << 20) || !sender.Open({kLoopback, 0}, 0)) std::abort();
-    ArtnetOptions options;
-    options.BindIp = "127.0.0.1";
-    options.UdpPort = 0;
-    options.DestIp = "127.0.0.1";
-    options.DestPort = sink.LocalEndpoint().Port;
-    options.TickClock = &clock;
-    engine = std::make_unique<TArtnetThread>(true, TArtnetThread::kMaxPorts, 8, false, options);
+    engine = std::make_unique<TArtnetThread>(true, TArtnetThread::kMaxPorts, 8, false,
+                                             test::LoopbackOptions(&clock, sink.LocalEndpoint().Port));
     if (!engine->Ready()) std::abort();
     for (int i = 0; i < TArtnetThread::kMaxPorts; ++i) {
       engine->InAddr[i] = (i % 4 == 0) ? 8 + i : i * 37;
