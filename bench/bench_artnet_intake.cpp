@@ -125,7 +125,9 @@ void BM_ArtnetIntake(benchmark::State& state) {
     state.counters["taken"] = static_cast<double>(r.taken);
     state.counters["taken_per_s"] = static_cast<double>(r.taken) / kSeconds;
     state.counters["lost_pct"] =
-        r.sent ? 100.0 * static_cast<double>(r.sent - std::min(r.sent, r.taken)) / static_cast<double>(r.sent) : 0;
+        r.sent ? 100.0 * static_cast<double>(r.sent - std::min(r.sent, r.taken)) /
+                     static_cast<double>(r.sent)
+               : 0;
     state.counters["max_delay_ms"] = static_cast<double>(r.maxDelayMicros) / 1000.0;
     state.counters["engine_cpu_pct"] = r.cpuPercent;
     // What one core of the engine thread takes in a second at this load: the
@@ -138,10 +140,10 @@ void BM_ArtnetIntake(benchmark::State& state) {
 // Arguments: universes, frames a second per universe x 10 (0 = as fast as possible).
 BENCHMARK(BM_ArtnetIntake)
     ->ArgNames({"universes", "rate_x10"})
-    ->Args({8, 440})     // a usual desk: 8 universes at 44 Hz
-    ->Args({32, 440})    // every port of the engine at 44 Hz
-    ->Args({32, 3125})   // 10 000 datagrams a second
-    ->Args({32, 0})      // flood
+    ->Args({8, 440})    // a usual desk: 8 universes at 44 Hz
+    ->Args({32, 440})   // every port of the engine at 44 Hz
+    ->Args({32, 3125})  // 10 000 datagrams a second
+    ->Args({32, 0})     // flood
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kSecond);

@@ -85,14 +85,13 @@ void BM_StartUpToFirstPaint(benchmark::State& state) {
   const std::string folder = MakeFolder("lumaplot-bench-startup");
   std::string settings = "[General]\r\n";
   for (int n = 1; n <= 20; ++n) {
-    const std::string plot = WritePlot(folder + "/plot" + std::to_string(n) + ".dat", 500, 1000, 700);
+    const std::string plot =
+        WritePlot(folder + "/plot" + std::to_string(n) + ".dat", 500, 1000, 700);
     settings += "LastFile" + std::to_string(n) + "=" + plot + "\r\n";
   }
   for (auto _ : state) {
     state.PauseTiming();
-    {
-      std::ofstream(folder + "/lumaplot.INI", std::ios::binary) << settings;
-    }
+    { std::ofstream(folder + "/lumaplot.INI", std::ios::binary) << settings; }
     state.ResumeTiming();
     TLumaplotForm form(Setup(folder));
     form.resize(1280, 800);
@@ -111,7 +110,8 @@ void BM_RefreshTick2000Lights(benchmark::State& state) {
   const std::string folder = MakeFolder("lumaplot-bench-tick");
   const std::string plot = WritePlot(folder + "/big.dat", 2000, 1920, 1080, state.range(0) != 0);
   {
-    std::ofstream(folder + "/lumaplot.INI", std::ios::binary) << "[General]\r\nLastFile1=" + plot + "\r\n";
+    std::ofstream(folder + "/lumaplot.INI", std::ios::binary)
+        << "[General]\r\nLastFile1=" + plot + "\r\n";
   }
   TLumaplotForm form(Setup(folder));
   form.resize(1920, 1200);
@@ -147,7 +147,11 @@ void BM_RefreshTick2000Lights(benchmark::State& state) {
   // Lights whose colour changed in a tick, on average.
   state.counters["changed"] = ticks ? static_cast<double>(changed) / static_cast<double>(ticks) : 0;
 }
-BENCHMARK(BM_RefreshTick2000Lights)->ArgName("texts")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RefreshTick2000Lights)
+    ->ArgName("texts")
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace lumaplot

@@ -61,7 +61,8 @@ void FillPlot(TStageData& doc, const TLightLib& lib) {
 class StageFileBench : public benchmark::Fixture {
  public:
   void SetUp(const benchmark::State&) override {
-    folder_ = std::filesystem::temp_directory_path() / ("lumaplot-bench-" + std::to_string(::getpid()));
+    folder_ =
+        std::filesystem::temp_directory_path() / ("lumaplot-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder_);
     path_ = (folder_ / "plot.dat").string();
     library_ = MakeLibrary();

@@ -50,7 +50,8 @@ QJsonArray Numbers(const std::array<uint8_t, N>& bytes) {
 }  // namespace
 
 void AddNetworkOptions(QCommandLineParser& parser, bool withDest) {
-  parser.addOption({"bind", "Listen on this IPv4 address (default 0.0.0.0, every interface).", "IP"});
+  parser.addOption(
+      {"bind", "Listen on this IPv4 address (default 0.0.0.0, every interface).", "IP"});
   parser.addOption({"udp-port", "UDP port (default 6454; 0 lets the system choose).", "P"});
   if (withDest) {
     parser.addOption({"dest",
@@ -74,7 +75,8 @@ bool ReadNetworkOptions(const QCommandLineParser& parser, ArtnetOptions& options
     const QStringList parts = parser.value("dest").split(':');
     options.DestPort = 0;
     if (parts.size() > 2 || !ReadAddress(parts[0], options.DestIp) ||
-        (parts.size() == 2 && (!ReadUdpPort(parts[1], options.DestPort) || options.DestPort == 0))) {
+        (parts.size() == 2 &&
+         (!ReadUdpPort(parts[1], options.DestPort) || options.DestPort == 0))) {
       error = "--dest needs IP or IP:PORT: " + parser.value("dest");
       return false;
     }
@@ -177,12 +179,14 @@ bool StopSignal::Requested() { return stopRequested != 0; }
 bool WaitFor(double seconds, const std::function<void(int elapsed)>& eachSecond) {
   using Clock = std::chrono::steady_clock;
   const auto start = Clock::now();
-  const auto end = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+  const auto end =
+      start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
   int reported = 0;
   while (Clock::now() < end) {
     if (StopSignal::Requested()) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    const int elapsed = static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start).count());
+    const int elapsed = static_cast<int>(
+        std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start).count());
     if (eachSecond && elapsed > reported) {
       reported = elapsed;
       eachSecond(elapsed);

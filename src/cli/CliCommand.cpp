@@ -54,8 +54,7 @@ const std::vector<CliCommand>& Commands() {
        "STAGE [--library FILE] [--levels FILE | --recording FILE --at FRAME|hh:mm:ss.cc] "
        "[--set CH=V[,CH=V...]] [--dimval 0|1|2] [--chmode 0|1] [--exchange]",
        "Print what every light shows for the given levels, as JSON lines.", RunLights},
-      {"render",
-       "STAGE -o OUT.png [--width W --height H] [the level options of lights]",
+      {"render", "STAGE -o OUT.png [--width W --height H] [the level options of lights]",
        "Paint the page of a plot for the given levels and write it as PNG.", RunRender},
   };
   return commands;

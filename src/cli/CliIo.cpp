@@ -26,8 +26,8 @@ int UsageError(const QString& message) {
   return kExitUsage;
 }
 
-bool ParseCommandLine(QCommandLineParser& parser, const QString& command,
-                      const QStringList& args, int& status) {
+bool ParseCommandLine(QCommandLineParser& parser, const QString& command, const QStringList& args,
+                      int& status) {
   const QCommandLineOption help(QStringList{"h", "help"}, "Show this help.");
   parser.addOption(help);
   QStringList full = args;

@@ -15,7 +15,7 @@ int UsageError(const QString& message);
 // Parses `args` (without the program and command names) for `command`; on a parse
 // error prints it and returns false. "--help" prints the command's help and exits 0
 // through `helpShown`.
-bool ParseCommandLine(QCommandLineParser& parser, const QString& command,
-                      const QStringList& args, int& status);
+bool ParseCommandLine(QCommandLineParser& parser, const QString& command, const QStringList& args,
+                      int& status);
 
 }  // namespace lumaplot::cli

@@ -53,15 +53,18 @@ bool ParseLevelOptions(const QCommandLineParser& parser, const LevelOptions& opt
     return false;
   }
   if (parser.isSet(options.at) && !ParseRecordingMoment(parser.value(options.at), request.At)) {
-    status = UsageError("--at takes a frame number or hh:mm:ss.cc, not " + parser.value(options.at));
+    status =
+        UsageError("--at takes a frame number or hh:mm:ss.cc, not " + parser.value(options.at));
     return false;
   }
   for (const QString& value : parser.values(options.set)) {
     for (const QString& item : value.split(',', Qt::SkipEmptyParts)) {
       std::pair<int, uint8_t> set;
       if (!ParseSet(item, set)) {
-        status = UsageError("--set takes CH=V with a channel A001 … H512 or 1 … 4096 and a "
-                            "level 0 … 255, not " + item);
+        status = UsageError(
+            "--set takes CH=V with a channel A001 … H512 or 1 … 4096 and a "
+            "level 0 … 255, not " +
+            item);
         return false;
       }
       request.Sets.push_back(set);
@@ -89,7 +92,8 @@ bool FillShownLevels(const LevelRequest& request, TStageData& doc, int& status) 
       status = Fail(error);
       return false;
     }
-    std::copy_n(frame.begin(), std::min(frame.size(), doc.ShownLevels.size()), doc.ShownLevels.begin());
+    std::copy_n(frame.begin(), std::min(frame.size(), doc.ShownLevels.size()),
+                doc.ShownLevels.begin());
   }
   for (const auto& [channel, level] : request.Sets) {
     doc.ShownLevels[static_cast<size_t>(channel)] = level;

@@ -19,23 +19,24 @@
 namespace lumaplot::cli {
 
 struct LevelOptions {
-  QCommandLineOption levels{
-      "levels", "Raw level bytes, channel 1 first; missing channels stay 0.", "FILE"};
+  QCommandLineOption levels{"levels", "Raw level bytes, channel 1 first; missing channels stay 0.",
+                            "FILE"};
   QCommandLineOption set{"set",
                          "Levels of single channels (A001 or 1 form, level 0 to 255); "
                          "applied after --levels; repeatable.",
                          "CH=V[,CH=V...]"};
-  QCommandLineOption recording{"recording",
-                               "Take the levels from this recording file (instead of --levels).",
-                               "FILE"};
+  QCommandLineOption recording{
+      "recording", "Take the levels from this recording file (instead of --levels).", "FILE"};
   QCommandLineOption at{"at", "The moment of --recording: a frame number from 0, or hh:mm:ss.cc.",
                         "FRAME|TIME"};
-  QCommandLineOption dimval{"dimval", "Level text: 0 percent, 1 decimal, 2 hexadecimal.",
-                            "0|1|2", "0"};
+  QCommandLineOption dimval{"dimval", "Level text: 0 percent, 1 decimal, 2 hexadecimal.", "0|1|2",
+                            "0"};
   QCommandLineOption chmode{"chmode", "Channel text: 0 A001 … H512, 1 1 … 4096.", "0|1", "0"};
   QCommandLineOption exchange{"exchange", "Level text above the light, channel text below."};
 
-  QList<QCommandLineOption> All() const { return {levels, recording, at, set, dimval, chmode, exchange}; }
+  QList<QCommandLineOption> All() const {
+    return {levels, recording, at, set, dimval, chmode, exchange};
+  }
 };
 
 // What the options ask for, checked for usage errors.

@@ -75,8 +75,10 @@ int RunMonitor(const QStringList& args) {
       "Receives Art-Net on 8 input ports for a while, then prints one JSON object: the "
       "engine state, its counters, each port's levels and the nodes that answered.");
   parser.addOption({"seconds", "Run for N seconds (default 5); Ctrl+C ends sooner.", "N"});
-  parser.addOption({"ports", "Port addresses of ports 1 ... 8, decimal or 0x hexadecimal "
-                             "(default RxUniverse1 ... RxUniverse8 of the settings).", "A1,...,A8"});
+  parser.addOption({"ports",
+                    "Port addresses of ports 1 ... 8, decimal or 0x hexadecimal "
+                    "(default RxUniverse1 ... RxUniverse8 of the settings).",
+                    "A1,...,A8"});
   AddNetworkOptions(parser, true);
   parser.addOption({"alt-network", "Use the alternative network 192.168.11.255."});
   parser.addOption({"follow", "Also print a line a second with the receiving ports and counters."});
@@ -92,7 +94,8 @@ int RunMonitor(const QStringList& args) {
     return UsageError(error);
   }
   if (parser.isSet("ports")) {
-    if (!ReadPortList(parser.value("ports"), kMonitorPorts, addresses, error)) return UsageError(error);
+    if (!ReadPortList(parser.value("ports"), kMonitorPorts, addresses, error))
+      return UsageError(error);
   } else {
     const auto settings = SettingsPortAddresses();
     addresses.assign(settings.begin(), settings.end());

@@ -5,8 +5,8 @@
 #include <QJsonObject>
 #include <QJsonValue>
 #include <algorithm>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "cli/CliCommand.h"
 #include "cli/CliIo.h"

@@ -28,7 +28,8 @@ bool ParseRecordingMoment(const QString& text, RecordingMoment& moment) {
   if ((m.hasCaptured(2) && seconds > 59) || (m.hasCaptured(1) && minutes > 59)) return false;
   moment.IsTime = true;
   moment.Frame = 0;
-  moment.Milliseconds = ((hours * 60 + minutes) * 60 + seconds) * 1000 + hundredths.toLongLong() * 10;
+  moment.Milliseconds =
+      ((hours * 60 + minutes) * 60 + seconds) * 1000 + hundredths.toLongLong() * 10;
   return true;
 }
 

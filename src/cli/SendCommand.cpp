@@ -25,7 +25,10 @@ bool ReadPattern(const QString& text, Pattern& pattern) {
   const struct {
     const char* name;
     Pattern pattern;
-  } names[] = {{"chase", Pattern::Chase}, {"ramp", Pattern::Ramp}, {"full", Pattern::Full}, {"zero", Pattern::Zero}};
+  } names[] = {{"chase", Pattern::Chase},
+               {"ramp", Pattern::Ramp},
+               {"full", Pattern::Full},
+               {"zero", Pattern::Zero}};
   for (const auto& n : names) {
     if (text == QLatin1String(n.name)) {
       pattern = n.pattern;
@@ -66,8 +69,10 @@ int RunSend(const QStringList& args) {
       "host's networks (127.0.0.1 by default).");
   parser.addOption({"to", "Destination IPv4 address (default 127.0.0.1).", "IP"});
   parser.addOption({"udp-port", "Destination UDP port (default 6454).", "P"});
-  parser.addOption({"ports", "Port addresses, decimal or 0x hexadecimal (default RxUniverse1 ... "
-                             "RxUniverse8 of the settings).", "A1,..."});
+  parser.addOption({"ports",
+                    "Port addresses, decimal or 0x hexadecimal (default RxUniverse1 ... "
+                    "RxUniverse8 of the settings).",
+                    "A1,..."});
   parser.addOption({"rate", "Frames a second per port address (default 44, at most 1000).", "HZ"});
   parser.addOption({"seconds", "Send for N seconds (default 5); Ctrl+C ends sooner.", "N"});
   parser.addOption({"pattern", "chase, ramp, full or zero (default chase).", "NAME"});
@@ -85,12 +90,14 @@ int RunSend(const QStringList& args) {
   uint16_t port = kArtnetPort;
   if (parser.isSet("udp-port")) {
     const uint value = parser.value("udp-port").toUInt();
-    if (value == 0 || value > 65535) return UsageError("--udp-port needs 1 ... 65535: " + parser.value("udp-port"));
+    if (value == 0 || value > 65535)
+      return UsageError("--udp-port needs 1 ... 65535: " + parser.value("udp-port"));
     port = static_cast<uint16_t>(value);
   }
   std::vector<int> addresses;
   if (parser.isSet("ports")) {
-    if (!ReadPortList(parser.value("ports"), TArtnetThread::kMaxPorts, addresses, error)) return UsageError(error);
+    if (!ReadPortList(parser.value("ports"), TArtnetThread::kMaxPorts, addresses, error))
+      return UsageError(error);
   } else {
     const auto settings = SettingsPortAddresses();
     addresses.assign(settings.begin(), settings.end());
@@ -99,7 +106,8 @@ int RunSend(const QStringList& args) {
   if (parser.isSet("rate")) {
     bool ok = false;
     rate = parser.value("rate").toDouble(&ok);
-    if (!ok || !(rate > 0 && rate <= kMaxRateHz)) return UsageError("--rate needs a number above 0, at most 1000");
+    if (!ok || !(rate > 0 && rate <= kMaxRateHz))
+      return UsageError("--rate needs a number above 0, at most 1000");
   }
   Pattern pattern = Pattern::Chase;
   if (parser.isSet("pattern") && !ReadPattern(parser.value("pattern"), pattern)) {
@@ -112,7 +120,8 @@ int RunSend(const QStringList& args) {
   std::string reason;
   if (!ReadNetInterfaces(interfaces, &reason)) return Fail(QString::fromStdString(reason));
   if (!IsOnHostNetwork(interfaces, to)) {
-    return Fail(QString::fromStdString(Ipv4Text(to) + " is on none of this host's networks; nothing sent"));
+    return Fail(
+        QString::fromStdString(Ipv4Text(to) + " is on none of this host's networks; nothing sent"));
   }
   UdpSocket socket;
   if (!socket.Open({0, 0}, 0, &reason)) return Fail(QString::fromStdString(reason));

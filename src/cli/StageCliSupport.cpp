@@ -16,8 +16,8 @@ namespace lumaplot::cli {
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
 QCommandLineOption LibraryOption() {
-  return QCommandLineOption("library", "Fixture library (default: LIBRARY.INI in the program folder).",
-                            "FILE");
+  return QCommandLineOption(
+      "library", "Fixture library (default: LIBRARY.INI in the program folder).", "FILE");
 }
 
 bool LoadCliLibrary(const QCommandLineParser& parser, const QCommandLineOption& option,
@@ -59,7 +59,8 @@ bool ParseReplacements(const QStringList& values, TypeReplacements& replacements
       status = UsageError("--replace needs OLD=NEW: " + value);
       return false;
     }
-    replacements.emplace_back(value.left(equals).toStdString(), value.mid(equals + 1).toStdString());
+    replacements.emplace_back(value.left(equals).toStdString(),
+                              value.mid(equals + 1).toStdString());
   }
   return true;
 }
@@ -74,7 +75,8 @@ TStageData::MissingTypeQuestion MissingTypeAnswers(TypeReplacements replacements
   };
 }
 
-bool LoadCliStage(const QString& path, const TLightLib& library, TStageData& document, int& status) {
+bool LoadCliStage(const QString& path, const TLightLib& library, TStageData& document,
+                  int& status) {
   TStageReadContext context;
   context.Library = &library;
   std::string error;
@@ -88,10 +90,10 @@ bool LoadCliStage(const QString& path, const TLightLib& library, TStageData& doc
 QJsonObject FixtureJson(const TLibItem& item) {
   QJsonArray roles;
   for (int32_t role : item.ChAtr) roles.append(role);
-  return {{"Name", Utf8(item.Name)},         {"Shape", item.Shape},
-          {"Width", item.Width},             {"Height", item.Height},
-          {"FrmColor", item.FrmColor},       {"ExAtr", item.ExAtr},
-          {"Channels", item.Channels},       {"ChAtr", roles}};
+  return {{"Name", Utf8(item.Name)},   {"Shape", item.Shape},
+          {"Width", item.Width},       {"Height", item.Height},
+          {"FrmColor", item.FrmColor}, {"ExAtr", item.ExAtr},
+          {"Channels", item.Channels}, {"ChAtr", roles}};
 }
 
 }  // namespace lumaplot::cli

@@ -125,10 +125,11 @@ int RunList(const QStringList& args) {
   parser.setApplicationDescription("Writes the light list of a plot as text (code page 932).");
   parser.addPositionalArgument("STAGE", "The stage file (.dat).");
   const PlotArguments options;
-  const QCommandLineOption numberForm("number-form", "Channels as 1 … 4096 instead of A001 … H512.");
+  const QCommandLineOption numberForm("number-form",
+                                      "Channels as 1 … 4096 instead of A001 … H512.");
   const QCommandLineOption sort(
-      "sort", "0: type name, then channel (default); 1: channel, then name; 2: plot order.", "0|1|2",
-      "0");
+      "sort", "0: type name, then channel (default); 1: channel, then name; 2: plot order.",
+      "0|1|2", "0");
   parser.addOptions({options.output, options.library, options.replace, numberForm, sort});
   int status = kExitOk;
   if (!ParseCommandLine(parser, "list", args, status)) return status;

@@ -23,7 +23,7 @@ struct TArtNode {
   std::array<uint8_t, 4> PortTypes{};
   std::array<uint8_t, 4> SwIn{};   // input Universe in the low four bits
   std::array<uint8_t, 4> SwOut{};  // output Universe in the low four bits
-  bool Matches = false;  // one of its ports carries a port address of the engine
+  bool Matches = false;            // one of its ports carries a port address of the engine
 };
 
 // The text of a NUL-terminated field (all of it when no NUL is present).

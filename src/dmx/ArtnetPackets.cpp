@@ -97,8 +97,8 @@ bool ParseArtDmx(ByteSpan datagram, ArtDmxData& dmx) {
   dmx.Levels = {};
   if (dmx.Length >= 1 && dmx.Length <= kDmxChannels) {
     const size_t arrived = datagram.size() - kArtDmxHeaderSize;
-    dmx.Levels = datagram.subspan(kArtDmxHeaderSize,
-                                  std::min(static_cast<size_t>(dmx.Length), arrived));
+    dmx.Levels =
+        datagram.subspan(kArtDmxHeaderSize, std::min(static_cast<size_t>(dmx.Length), arrived));
   }
   return true;
 }
@@ -172,7 +172,8 @@ void WriteReplyPorts(ArtPollReplyPacket& reply, const ReplyPortGroup& group,
     reply[kReplyPortTypesAt + k] = used ? kDmx512OutputPort : 0;
     reply[kReplyGoodOutputAt + k] = used && group.Receiving[k] ? 0x80 : 0;
     reply[kReplySwOutAt + k] =
-        used ? static_cast<uint8_t>(((group.SubSwitch & 0x0F) << 4) | (group.Universe[k] & 0x0F)) : 0;
+        used ? static_cast<uint8_t>(((group.SubSwitch & 0x0F) << 4) | (group.Universe[k] & 0x0F))
+             : 0;
   }
   std::copy(bindIp.begin(), bindIp.end(), reply.begin() + kReplyBindIpAt);
   reply[kReplyBindIndexAt] = group.BindIndex;

@@ -58,7 +58,7 @@ bool ParseArtDmx(ByteSpan datagram, ArtDmxData& dmx);
 // lies wholly or partly past the end of the datagram reads as zero (a text up to
 // the last byte received).
 struct ArtPollReplyData {
-  TArtNode Node;  // Matches is left false
+  TArtNode Node;                        // Matches is left false
   std::array<uint8_t, 4> GoodInput{};   // bit 7: data received on that input
   std::array<uint8_t, 4> GoodOutput{};  // bit 7: data sent on that output
   uint8_t BindIndex = 0;
@@ -87,9 +87,9 @@ std::string_view ReplyShortName(const ArtPollReplyPacket& reply);
 struct ReplyPortGroup {
   uint8_t NetSwitch = 0;
   uint8_t SubSwitch = 0;
-  int NumPorts = 0;                     // 0 ... 4
-  std::array<uint8_t, 4> Universe{};    // per port, 0 ... 15
-  std::array<bool, 4> Receiving{};      // per port: data arrives now
+  int NumPorts = 0;                   // 0 ... 4
+  std::array<uint8_t, 4> Universe{};  // per port, 0 ... 15
+  std::array<bool, 4> Receiving{};    // per port: data arrives now
   uint8_t BindIndex = 1;
 };
 

@@ -33,7 +33,8 @@ std::vector<ReplyPortGroup> GroupPorts(const std::vector<int>& addresses,
     if (std::find(listed.begin(), listed.end(), address) != listed.end()) continue;
     listed.push_back(address);
     auto group = std::find_if(groups.begin(), groups.end(), [&](const ReplyPortGroup& g) {
-      return g.NetSwitch == PortNet(address) && g.SubSwitch == PortSubNet(address) && g.NumPorts < 4;
+      return g.NetSwitch == PortNet(address) && g.SubSwitch == PortSubNet(address) &&
+             g.NumPorts < 4;
     });
     if (group == groups.end()) {
       ReplyPortGroup added;
@@ -59,9 +60,10 @@ TArtnetThread::TArtnetThread(bool createSuspended, int inCount, int outCount, bo
       outCount_(std::clamp(outCount, 0, kMaxPorts)),
       altNetwork_(altNetwork),
       clock_(options.TickClock ? *options.TickClock : SystemClock()),
-      readInterfaces_(options.ReadInterfaces
-                          ? options.ReadInterfaces
-                          : [](std::vector<NetInterface>& list) { return ReadNetInterfaces(list); }) {
+      readInterfaces_(options.ReadInterfaces ? options.ReadInterfaces
+                                             : [](std::vector<NetInterface>& list) {
+                                                 return ReadNetInterfaces(list);
+                                               }) {
   for (int i = 0; i < kMaxPorts; ++i) {
     InAddr[i] = 32 + i;
     InEnabled[i] = false;
@@ -113,8 +115,9 @@ void TArtnetThread::OpenSocket(const ArtnetOptions& options) {
     return;
   }
   ready_ = true;
-  const std::string destIp =
-      !options.DestIp.empty() ? options.DestIp : (altNetwork_ ? kAltNetworkBroadcast : kArtnetBroadcast);
+  const std::string destIp = !options.DestIp.empty()
+                                 ? options.DestIp
+                                 : (altNetwork_ ? kAltNetworkBroadcast : kArtnetBroadcast);
   uint32_t dest = 0;
   if (!ParseIpv4(destIp, dest)) {
     socketError_ = "not an IPv4 address: " + destIp;
@@ -408,7 +411,8 @@ void TArtnetThread::RefreshHostNetworks() {
   std::vector<NetInterface> interfaces;
   if (readInterfaces_(interfaces)) {
     hostInterfaces_ = std::move(interfaces);
-    destOnHostNetwork_ = destAddr_.Address != 0 && IsOnHostNetwork(hostInterfaces_, destAddr_.Address);
+    destOnHostNetwork_ =
+        destAddr_.Address != 0 && IsOnHostNetwork(hostInterfaces_, destAddr_.Address);
   } else {
     destOnHostNetwork_ = false;
   }

@@ -56,9 +56,9 @@ struct ArtnetOptions {
 
 // What the engine has seen and done since it was created.
 struct ArtnetCounters {
-  uint64_t Datagrams = 0;        // read from the socket
-  uint64_t DmxAccepted = 0;      // ArtDmx taken by an input port
-  uint64_t DmxNoPort = 0;        // ArtDmx for none of the enabled input ports
+  uint64_t Datagrams = 0;    // read from the socket
+  uint64_t DmxAccepted = 0;  // ArtDmx taken by an input port
+  uint64_t DmxNoPort = 0;    // ArtDmx for none of the enabled input ports
   uint64_t PollsReceived = 0;
   uint64_t RepliesReceived = 0;  // ArtPollReply of other nodes
   uint64_t OwnReplies = 0;       // ArtPollReply with our own short name
@@ -66,7 +66,7 @@ struct ArtnetCounters {
   uint64_t OtherOpCodes = 0;     // Art-Net datagrams the engine does not use
   uint64_t PollsSent = 0;
   uint64_t RepliesSent = 0;
-  uint64_t SendsWithheld = 0;    // destination on none of the host's networks
+  uint64_t SendsWithheld = 0;  // destination on none of the host's networks
   uint64_t SendErrors = 0;
   uint64_t Cycles = 0;
 };

@@ -21,7 +21,8 @@ class SteadyClock final : public Clock {
  public:
   uint64_t NowMs() const override {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+    return static_cast<uint64_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
   }
 };
 

@@ -24,8 +24,8 @@ sockaddr_in ToSockaddr(UdpEndpoint endpoint) {
 }
 
 std::string SystemReason(const char* what, UdpEndpoint endpoint) {
-  return std::string(what) + " " + Ipv4Text(endpoint.Address) + ":" + std::to_string(endpoint.Port) +
-         ": " + std::strerror(errno);
+  return std::string(what) + " " + Ipv4Text(endpoint.Address) + ":" +
+         std::to_string(endpoint.Port) + ": " + std::strerror(errno);
 }
 
 }  // namespace
@@ -120,8 +120,8 @@ bool UdpSocket::SendTo(std::span<const uint8_t> bytes, UdpEndpoint to) {
   if (fd_ < 0) return false;
   const sockaddr_in address = ToSockaddr(to);
   return ::sendto(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL,
-                  reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
-         static_cast<ssize_t>(bytes.size());
+                  reinterpret_cast<const sockaddr*>(&address),
+                  sizeof address) == static_cast<ssize_t>(bytes.size());
 }
 
 }  // namespace lumaplot

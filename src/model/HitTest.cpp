@@ -114,11 +114,16 @@ bool PointInPolygon(std::span<const TPoint> points, int32_t x, int32_t y) {
 
 bool HitTest(TLightCell& cell, int32_t x, int32_t y, const TPresentationSettings& settings) {
   switch (cell.Kind) {
-    case KindText: return PointInRect(TextArea(cell, settings), x, y);
-    case KindLight: return HitLight(cell, x, y);
-    case KindShape: return HitShape(cell, x, y);
-    case KindLine: return HitLine(cell, x, y);
-    default: return false;
+    case KindText:
+      return PointInRect(TextArea(cell, settings), x, y);
+    case KindLight:
+      return HitLight(cell, x, y);
+    case KindShape:
+      return HitShape(cell, x, y);
+    case KindLine:
+      return HitLine(cell, x, y);
+    default:
+      return false;
   }
 }
 

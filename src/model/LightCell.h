@@ -45,8 +45,8 @@ inline constexpr int32_t kShapeRectangle = 0;
 inline constexpr int32_t kShapeEllipse = 1;
 
 inline constexpr int kPosHistorySize = 50;
-inline constexpr int32_t kNotPatched = -1;     // `StartCh` of a light without a channel
-inline constexpr int32_t kStartChDiffers = -2; // `StartCh` in a template: the selection differs
+inline constexpr int32_t kNotPatched = -1;      // `StartCh` of a light without a channel
+inline constexpr int32_t kStartChDiffers = -2;  // `StartCh` in a template: the selection differs
 
 // One saved position of the position history.
 struct TPosEntry {
@@ -60,13 +60,13 @@ struct TPosEntry {
 
 struct TLightCell {
   std::array<TPosEntry, kPosHistorySize> PosHistory{};  // ring of saved positions
-  int32_t UndoCount = 0;      // 0..50
-  int32_t RedoCount = 0;      // 0..50
+  int32_t UndoCount = 0;                                // 0..50
+  int32_t RedoCount = 0;                                // 0..50
   int32_t HistoryIndex = -1;  // ring slot of the newest saved position, -1..49
   int32_t Kind = KindLight;
-  std::string Text;           // text: the text (UTF-8)
+  std::string Text;                     // text: the text (UTF-8)
   TLibItem Fixture = DefaultLibItem();  // light: its own copy of its type
-  int32_t StartCh = kNotPatched;  // light: 0-based channel 0..4095, or -1
+  int32_t StartCh = kNotPatched;        // light: 0-based channel 0..4095, or -1
   int32_t ShapeType = kShapeRectangle;
   int32_t Width = 20;   // light: the type's width; other kinds keep 20
   int32_t Height = 20;  // light: the type's height; other kinds keep 20
@@ -78,22 +78,22 @@ struct TLightCell {
   int32_t NewY1 = -1;
   int32_t NewX2 = -1;
   int32_t NewY2 = -1;
-  int32_t Size = 16;   // text: font height in pixels; line, shape: pen width
-  int32_t Size2 = 0;   // shape: kept and saved, never drawn
-  int32_t Angle = 0;   // light: degrees, clockwise on the screen
-  int32_t Color = 0;   // 0x00BBGGRR; light: computed display colour
-  int32_t Color2 = 0;  // shape: outline colour
+  int32_t Size = 16;               // text: font height in pixels; line, shape: pen width
+  int32_t Size2 = 0;               // shape: kept and saved, never drawn
+  int32_t Angle = 0;               // light: degrees, clockwise on the screen
+  int32_t Color = 0;               // 0x00BBGGRR; light: computed display colour
+  int32_t Color2 = 0;              // shape: outline colour
   int32_t FilterColor = kNoColor;  // light: gel colour, kNoColor for none
   uint32_t Flags = 0;
   std::string Comment;  // light: free text carried in the stage file (UTF-8)
   int32_t Order = 0;    // sequence within the kind; with Kind fixes the drawing order
   int32_t BaseX = 0;    // X1, Y1 remembered when the stretch dialog opens
   int32_t BaseY = 0;
-  int32_t Level = 0;        // light: last computed dimmer/brightness level 0..255
-  double BarLevel = 0.0;    // light of shape BarGraph: fill fraction 0..1
+  int32_t Level = 0;      // light: last computed dimmer/brightness level 0..255
+  double BarLevel = 0.0;  // light of shape BarGraph: fill fraction 0..1
   uint32_t State = kStateNeedsDraw;
-  bool Selected = false;    // mirrors membership in the document's selection
-  TRect ValueRect{};        // where the level text was last drawn
+  bool Selected = false;               // mirrors membership in the document's selection
+  TRect ValueRect{};                   // where the level text was last drawn
   lumaplot::Canvas* Canvas = nullptr;  // the document's surface, not owned
 
   bool NeedsDraw() const { return (State & kStateNeedsDraw) != 0; }
@@ -120,11 +120,11 @@ void FreeCell(TLightCell* cell);
 
 // Comparators for sorting lists of objects: negative, zero or positive. Names
 // compare without regard to ASCII letter case; numbers never overflow.
-int CompareKindOrder(const TLightCell* a, const TLightCell* b);   // Kind, Order
-int CompareNameChannel(const TLightCell* a, const TLightCell* b); // Name, StartCh, X1, Y1
-int CompareChannelName(const TLightCell* a, const TLightCell* b); // StartCh, Name, X1, Y1
-int CompareX(const TLightCell* a, const TLightCell* b);           // X1, Y1
-int CompareY(const TLightCell* a, const TLightCell* b);           // Y1, X1
+int CompareKindOrder(const TLightCell* a, const TLightCell* b);    // Kind, Order
+int CompareNameChannel(const TLightCell* a, const TLightCell* b);  // Name, StartCh, X1, Y1
+int CompareChannelName(const TLightCell* a, const TLightCell* b);  // StartCh, Name, X1, Y1
+int CompareX(const TLightCell* a, const TLightCell* b);            // X1, Y1
+int CompareY(const TLightCell* a, const TLightCell* b);            // Y1, X1
 
 // Orders two names without regard to ASCII letter case, as type names of lights
 // are sorted.

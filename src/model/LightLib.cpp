@@ -30,7 +30,8 @@ TLibItem ReadType(const IniFile& ini, const std::string& section, const std::str
   item.FrmColor = ini.ReadInteger(section, "FrmColor", DefaultLibItem().FrmColor);
   item.Channels = std::min(ini.ReadInteger(section, "Channels", 1), kMaxChannels);
   for (int k = 1; k <= item.Channels; ++k) {
-    item.ChAtr[static_cast<size_t>(k - 1)] = RoleFromLetter(ini.ReadString(section, RoleKey(k), ""));
+    item.ChAtr[static_cast<size_t>(k - 1)] =
+        RoleFromLetter(ini.ReadString(section, RoleKey(k), ""));
   }
   item.ExAtr = ini.ReadInteger(section, "ExAtr", 0);
   return item;

@@ -5,8 +5,9 @@
 namespace lumaplot {
 
 void SortCells(TLightList& list, TCellComparator compare) {
-  std::stable_sort(list.begin(), list.end(),
-                   [compare](const TLightCell* a, const TLightCell* b) { return compare(a, b) < 0; });
+  std::stable_sort(list.begin(), list.end(), [compare](const TLightCell* a, const TLightCell* b) {
+    return compare(a, b) < 0;
+  });
 }
 
 void TCellClipboard::AppendCopy(const TLightCell& cell) {

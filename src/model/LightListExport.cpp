@@ -21,14 +21,16 @@ std::string LightLine(const TLightCell& light, bool letterForm) {
   for (int i = 0; i < light.Fixture.UsedChannels(); ++i) {
     const int32_t role = light.Fixture.ChAtr[static_cast<size_t>(i)];
     line += ' ';
-    if (role >= 0 && role < static_cast<int32_t>(std::size(kRoleLetters))) line += kRoleLetters[role];
+    if (role >= 0 && role < static_cast<int32_t>(std::size(kRoleLetters)))
+      line += kRoleLetters[role];
   }
   return line;
 }
 
 }  // namespace
 
-std::vector<std::string> LightListLines(const TStageData& document, const TLightListOptions& options) {
+std::vector<std::string> LightListLines(const TStageData& document,
+                                        const TLightListOptions& options) {
   TLightList lights;
   for (TLightCell* cell : document.Objects) {
     if (cell->Kind == KindLight) lights.push_back(cell);
@@ -37,7 +39,8 @@ std::vector<std::string> LightListLines(const TStageData& document, const TLight
   if (options.GridSortMode == 1) SortCells(lights, CompareChannelName);
 
   const std::string rule(50, '-');
-  std::vector<std::string> lines = {"Title : " + document.Title, "", "Type                 Ch.", rule};
+  std::vector<std::string> lines = {"Title : " + document.Title, "", "Type                 Ch.",
+                                    rule};
   for (const TLightCell* light : lights) lines.push_back(LightLine(*light, options.DmxChMode == 0));
   lines.push_back(rule);
   return lines;

@@ -16,7 +16,8 @@ struct TLightListOptions {
 };
 
 // The lines of the list (without line ends). The document is not reordered.
-std::vector<std::string> LightListLines(const TStageData& document, const TLightListOptions& options);
+std::vector<std::string> LightListLines(const TStageData& document,
+                                        const TLightListOptions& options);
 
 // Writes the list to `path` atomically, replacing an existing file. False with the
 // reason in `error` when it cannot be written.

@@ -40,13 +40,12 @@ TRect BoundingBox(const TPoint* points, int count) {
   return box;
 }
 
-TBarPart Quad(const TLightCell& light, int32_t left, int32_t top, int32_t right,
-              int32_t bottom) {
+TBarPart Quad(const TLightCell& light, int32_t left, int32_t top, int32_t right, int32_t bottom) {
   const TPoint c = Center(light);
-  return {{RotatePoint({left, top}, c, light.Angle), RotatePoint({right, top}, c, light.Angle),
-           RotatePoint({right, bottom}, c, light.Angle),
-           RotatePoint({left, bottom}, c, light.Angle)},
-          4};
+  return {
+      {RotatePoint({left, top}, c, light.Angle), RotatePoint({right, top}, c, light.Angle),
+       RotatePoint({right, bottom}, c, light.Angle), RotatePoint({left, bottom}, c, light.Angle)},
+      4};
 }
 
 }  // namespace
@@ -75,8 +74,7 @@ TLightOutline LightOutline(const TLightCell& light) {
   const auto [l, t, r, b] = outline.Frame;
   auto& p = outline.Points;
   if (shape == Octagon) {
-    const auto d = static_cast<int32_t>(
-        std::floor(std::min(light.Width, light.Height) * 0.29289));
+    const auto d = static_cast<int32_t>(std::floor(std::min(light.Width, light.Height) * 0.29289));
     p = {TPoint{l + d, t}, {r - d, t}, {r, t + d}, {r, b - d},
          {r - d, b},       {l + d, b}, {l, b - d}, {l, t + d}};
     outline.Count = 8;

@@ -14,10 +14,10 @@ namespace lumaplot {
 
 struct TLightOutline {
   TPoint Center;
-  TRect Frame;           // the unturned rectangle X1, Y1, X1 + Width, Y1 + Height
+  TRect Frame;  // the unturned rectangle X1, Y1, X1 + Width, Y1 + Height
   std::array<TPoint, 8> Points{};
-  int Count = 0;         // 0 for a circle (drawn as the ellipse of Frame), else 4, 5 or 8
-  TRect Box;             // bounding box of the turned points; Frame for a circle
+  int Count = 0;  // 0 for a circle (drawn as the ellipse of Frame), else 4, 5 or 8
+  TRect Box;      // bounding box of the turned points; Frame for a circle
 };
 
 // A four-point part of a bar graph; Count 0 when the part is empty.

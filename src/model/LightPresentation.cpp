@@ -41,16 +41,43 @@ int ReadChannel(TLevelBuffer& levels, int64_t channel, bool invert) {
 
 void ApplyRole(TMix& mix, int32_t role, int v) {
   switch (role) {
-    case RoleRed: mix.Red = v; mix.DimmerMode = false; break;
-    case RoleGreen: mix.Green = v; mix.DimmerMode = false; break;
-    case RoleBlue: mix.Blue = v; mix.DimmerMode = false; break;
-    case RoleYellow: mix.Blue = 255 - v; mix.DimmerMode = false; break;
-    case RoleMagenta: mix.Green = 255 - v; mix.DimmerMode = false; break;
-    case RoleCyan: mix.Red = 255 - v; mix.DimmerMode = false; break;
-    case RoleWhite: mix.White = v; mix.DimmerMode = false; break;
-    case RoleDimmer: mix.Level = v; mix.DimmerMode = true; break;
-    case RoleBrightness: mix.Level = v; break;
-    default: break;
+    case RoleRed:
+      mix.Red = v;
+      mix.DimmerMode = false;
+      break;
+    case RoleGreen:
+      mix.Green = v;
+      mix.DimmerMode = false;
+      break;
+    case RoleBlue:
+      mix.Blue = v;
+      mix.DimmerMode = false;
+      break;
+    case RoleYellow:
+      mix.Blue = 255 - v;
+      mix.DimmerMode = false;
+      break;
+    case RoleMagenta:
+      mix.Green = 255 - v;
+      mix.DimmerMode = false;
+      break;
+    case RoleCyan:
+      mix.Red = 255 - v;
+      mix.DimmerMode = false;
+      break;
+    case RoleWhite:
+      mix.White = v;
+      mix.DimmerMode = false;
+      break;
+    case RoleDimmer:
+      mix.Level = v;
+      mix.DimmerMode = true;
+      break;
+    case RoleBrightness:
+      mix.Level = v;
+      break;
+    default:
+      break;
   }
 }
 
@@ -120,8 +147,8 @@ std::string Format(const char* format, unsigned value) {
 
 // Percent rounded half up; a bar graph shows its fill, other lights their level.
 unsigned Percent(const TLightCell& light) {
-  const double exact = light.Fixture.Shape == BarGraph ? light.BarLevel * 100.0
-                                                       : light.Level * 100.0 / 255.0;
+  const double exact =
+      light.Fixture.Shape == BarGraph ? light.BarLevel * 100.0 : light.Level * 100.0 / 255.0;
   const double rounded = std::floor(exact + 0.5);
   return rounded > 0.0 ? static_cast<unsigned>(std::min(rounded, 100.0)) : 0u;
 }

@@ -90,7 +90,9 @@ void DrawBody(TStageData& doc, const TLightCell& light, bool real, Canvas& canva
     const int32_t brush = light.Moving() ? kBlack : light.Color;
     const int32_t frame = FrameColor(light);
     SetPenAndBrush(canvas,
-                   light.Selected ? kSelectionColor : frame == kNoColor ? brush : frame,
+                   light.Selected      ? kSelectionColor
+                   : frame == kNoColor ? brush
+                                       : frame,
                    brush);
   }
   DrawOutline(canvas, outline);
@@ -152,11 +154,10 @@ TPlacedText PlaceText(Canvas& canvas, const FontSpec& font, TLightText text, con
   return placed;
 }
 
-void DrawLevelText(TStageData& doc, TLightCell& light, bool real, Canvas& canvas,
-                   const TRect& box, const TPresentationSettings& settings) {
-  const TPlacedText placed =
-      PlaceText(canvas, doc.ValFont, LevelText(doc, light, settings.DimValMode), box,
-                settings.ExchangeValCh);
+void DrawLevelText(TStageData& doc, TLightCell& light, bool real, Canvas& canvas, const TRect& box,
+                   const TPresentationSettings& settings) {
+  const TPlacedText placed = PlaceText(
+      canvas, doc.ValFont, LevelText(doc, light, settings.DimValMode), box, settings.ExchangeValCh);
   const TRect area{placed.At.X - 2, placed.At.Y, placed.At.X + placed.Width + 2,
                    placed.At.Y + placed.Height};
   // Erasing only when the place or the size changed keeps a steady text from
@@ -217,10 +218,17 @@ void DrawObject(TStageData& doc, TLightCell* cell, bool realColours,
     DrawLight(doc, *cell, realColours, canvas, settings);
   } else if (cell->NeedsDraw()) {
     switch (cell->Kind) {
-      case KindShape: DrawShape(doc, *cell, realColours, canvas); break;
-      case KindLine: DrawLine(doc, *cell, realColours, canvas); break;
-      case KindText: DrawText(doc, *cell, realColours, canvas, settings); break;
-      default: break;
+      case KindShape:
+        DrawShape(doc, *cell, realColours, canvas);
+        break;
+      case KindLine:
+        DrawLine(doc, *cell, realColours, canvas);
+        break;
+      case KindText:
+        DrawText(doc, *cell, realColours, canvas, settings);
+        break;
+      default:
+        break;
     }
   }
   cell->SetNeedsDraw(false);

@@ -35,10 +35,17 @@ void PaintGrid(Canvas& canvas, int32_t style, int32_t color, int32_t step, int32
     case kGridDots:
       PaintDots(canvas, color, step, width, height);
       return;
-    case kGridSolid: canvas.SetPenStyle(TPenStyle::Solid); break;
-    case kGridDotted: canvas.SetPenStyle(TPenStyle::Dot); break;
-    case kGridDashDot: canvas.SetPenStyle(TPenStyle::DashDot); break;
-    default: return;
+    case kGridSolid:
+      canvas.SetPenStyle(TPenStyle::Solid);
+      break;
+    case kGridDotted:
+      canvas.SetPenStyle(TPenStyle::Dot);
+      break;
+    case kGridDashDot:
+      canvas.SetPenStyle(TPenStyle::DashDot);
+      break;
+    default:
+      return;
   }
   PaintLines(canvas, step, width, height);
   canvas.SetPenStyle(TPenStyle::Solid);

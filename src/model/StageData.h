@@ -49,19 +49,19 @@ class TStageData {
   TStageData(const TStageData&) = delete;
   TStageData& operator=(const TStageData&) = delete;
 
-  void* Owner = nullptr;     // the window that holds the document; opaque here
-  std::string FileName;      // empty for a new, unsaved document
+  void* Owner = nullptr;  // the window that holds the document; opaque here
+  std::string FileName;   // empty for a new, unsaved document
   std::string Title;
   bool Modified = false;
-  TLevelBuffer StageLevels1{};  // first stage of the input change filter
-  TLevelBuffer StageLevels2{};  // second stage of the input change filter
-  TLevelBuffer ShownLevels{};   // the levels the lights show; index = 0-based channel
-  TLightList Objects;        // owned; sorted by CompareKindOrder = drawing order
-  TLightList Selection;      // in the order of selecting; not owned
-  TLightCell* Primary = nullptr;  // the object clicked last, or none
-  TLightCell Template;       // common properties of the selection
+  TLevelBuffer StageLevels1{};          // first stage of the input change filter
+  TLevelBuffer StageLevels2{};          // second stage of the input change filter
+  TLevelBuffer ShownLevels{};           // the levels the lights show; index = 0-based channel
+  TLightList Objects;                   // owned; sorted by CompareKindOrder = drawing order
+  TLightList Selection;                 // in the order of selecting; not owned
+  TLightCell* Primary = nullptr;        // the object clicked last, or none
+  TLightCell Template;                  // common properties of the selection
   std::unique_ptr<Picture> Background;  // empty when there is no picture
-  std::string BgImage;       // picture file name as stored in the stage file
+  std::string BgImage;                  // picture file name as stored in the stage file
   MissingTypeQuestion OnMissingType;
   lumaplot::Canvas* Canvas = nullptr;  // where objects are drawn, not owned
   int32_t ScrWidth = 800;
@@ -75,12 +75,12 @@ class TStageData {
   int32_t ValBgColor = 0x000000;
   int32_t ChColor = 0xFFFFFF;
   int32_t ModColor = 0x008000;
-  int32_t ModChN = 0;        // below 1: off
+  int32_t ModChN = 0;  // below 1: off
   int32_t GridStyle = 0;
   int32_t GridSize = 20;
   FontSpec ChFont{kDefaultStageFontName, 9, 0};   // channel texts (points)
   FontSpec ValFont{kDefaultStageFontName, 9, 0};  // level texts (points)
-  bool EditInhibit = false;  // the file read was read-only
+  bool EditInhibit = false;                       // the file read was read-only
   bool InhibitMove = false;
   bool CanUndo = false;
   bool CanRedo = false;

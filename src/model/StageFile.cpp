@@ -25,7 +25,9 @@ using Fields = std::vector<std::string>;
 
 // ---- Options ---------------------------------------------------------------
 
-int32_t ReadOption(std::string_view value, int32_t def) { return ReadNumber(TrimControls(value), def); }
+int32_t ReadOption(std::string_view value, int32_t def) {
+  return ReadNumber(TrimControls(value), def);
+}
 
 struct OptionKey {
   std::string_view key;  // with its "="
@@ -44,15 +46,15 @@ std::string OneLine(std::string_view text) {
   return line;
 }
 
-#define LUMAPLOT_INT_OPTION(Key, Field, Def)                                                   \
-  OptionKey {                                                                                  \
-    Key "=", [](TStageData& doc, std::string_view v) { doc.Field = ReadOption(v, Def); },      \
-        [](const TStageData& doc) { return std::to_string(doc.Field); }                        \
+#define LUMAPLOT_INT_OPTION(Key, Field, Def)                                              \
+  OptionKey {                                                                             \
+    Key "=", [](TStageData& doc, std::string_view v) { doc.Field = ReadOption(v, Def); }, \
+        [](const TStageData& doc) { return std::to_string(doc.Field); }                   \
   }
-#define LUMAPLOT_TEXT_OPTION(Key, Field)                                                       \
-  OptionKey {                                                                                  \
-    Key "=", [](TStageData& doc, std::string_view v) { doc.Field = std::string(v); },          \
-        [](const TStageData& doc) { return OneLine(doc.Field); }                               \
+#define LUMAPLOT_TEXT_OPTION(Key, Field)                                              \
+  OptionKey {                                                                         \
+    Key "=", [](TStageData& doc, std::string_view v) { doc.Field = std::string(v); }, \
+        [](const TStageData& doc) { return OneLine(doc.Field); }                      \
   }
 
 // In the order they are written; a line is taken by the first key that is a prefix.
@@ -150,7 +152,9 @@ std::string TextField(std::string_view text) {
   return quoted + "\"";
 }
 
-int32_t Num(const Fields& fields, size_t index, int32_t def) { return ReadNumber(fields[index], def); }
+int32_t Num(const Fields& fields, size_t index, int32_t def) {
+  return ReadNumber(fields[index], def);
+}
 
 __attribute__((format(printf, 1, 2))) std::string Format(const char* format, ...) {
   char buffer[160];  // the longest line part is nine numbers
@@ -158,7 +162,8 @@ __attribute__((format(printf, 1, 2))) std::string Format(const char* format, ...
   va_start(args, format);
   const int length = std::vsnprintf(buffer, sizeof buffer, format, args);
   va_end(args);
-  return std::string(buffer, length > 0 ? std::min(static_cast<size_t>(length), sizeof buffer - 1) : 0);
+  return std::string(buffer,
+                     length > 0 ? std::min(static_cast<size_t>(length), sizeof buffer - 1) : 0);
 }
 
 uint32_t Hex(int32_t value) { return static_cast<uint32_t>(value); }
@@ -243,7 +248,8 @@ void BuildLight(TStageData& doc, const Fields& f, const TLightLib* library,
                 const MissingTypes& missing) {
   TLightCell* cell = MakeCell(doc, KindLight);
   std::string name = f[kTypeNameField];
-  if (const std::string* replacement = missing.ReplacementFor(name); replacement && !replacement->empty()) {
+  if (const std::string* replacement = missing.ReplacementFor(name);
+      replacement && !replacement->empty()) {
     name = *replacement;
   }
   const bool found = library != nullptr && library->IndexOfName(name, &cell->Fixture) >= 0;
@@ -303,12 +309,23 @@ Sections ReadSections(TStageData& doc, std::string_view text) {
       return;
     }
     switch (current) {
-      case Section::Light: sections.lights.push_back(line); break;
-      case Section::Text: sections.texts.push_back(line); break;
-      case Section::Line: sections.lines.push_back(line); break;
-      case Section::Shape: sections.shapes.push_back(line); break;
-      case Section::Option: ApplyOptionLine(doc, line); break;
-      case Section::None: break;
+      case Section::Light:
+        sections.lights.push_back(line);
+        break;
+      case Section::Text:
+        sections.texts.push_back(line);
+        break;
+      case Section::Line:
+        sections.lines.push_back(line);
+        break;
+      case Section::Shape:
+        sections.shapes.push_back(line);
+        break;
+      case Section::Option:
+        ApplyOptionLine(doc, line);
+        break;
+      case Section::None:
+        break;
     }
   });
   return sections;

@@ -101,7 +101,7 @@ class TEnvData {
   bool SaveUTF8 = false;
   std::string Editor = kDefaultEditor;
   std::string LastDir;
-  bool PrinterPresent = false;  // not stored
+  bool PrinterPresent = false;         // not stored
   std::atomic<int32_t> DebugMode = 0;  // read, never written
   std::atomic<int32_t> TestLevel = 0;  // test fader 0 ... 255; not stored
 

@@ -201,8 +201,8 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
     return;
   }
   std::string flatValue(value);
-  std::replace_if(flatValue.begin(), flatValue.end(), [](char c) { return c == '\r' || c == '\n'; },
-                  ' ');
+  std::replace_if(
+      flatValue.begin(), flatValue.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
 
   const int existing = FindKey(section, key);
   if (existing >= 0) {

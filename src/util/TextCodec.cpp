@@ -23,9 +23,12 @@ size_t SkipTwo(const char*, size_t) { return 2; }
 size_t SkipUtf8Character(const char* p, size_t left) {
   const auto lead = static_cast<unsigned char>(*p);
   size_t expected = 1;
-  if (lead >= 0xF0 && lead <= 0xF4) expected = 4;
-  else if (lead >= 0xE0 && lead <= 0xEF) expected = 3;
-  else if (lead >= 0xC2 && lead <= 0xDF) expected = 2;
+  if (lead >= 0xF0 && lead <= 0xF4)
+    expected = 4;
+  else if (lead >= 0xE0 && lead <= 0xEF)
+    expected = 3;
+  else if (lead >= 0xC2 && lead <= 0xDF)
+    expected = 2;
   size_t n = 1;
   while (n < expected && n < left && (static_cast<unsigned char>(p[n]) & 0xC0) == 0x80) ++n;
   return n;

@@ -68,9 +68,10 @@ class ArtnetCommands : public ::testing::Test {
 
 TEST_F(ArtnetCommands, MonitorShowsWhatSendSends) {
   const QString port = FreePort();
-  Background monitor({"monitor", "--bind", "127.0.0.1", "--udp-port", port, "--dest",
-                      "127.0.0.1:" + FreePort(), "--seconds", "2.5", "--ports", "8,0x123", "--follow"},
-                     Home());
+  Background monitor(
+      {"monitor", "--bind", "127.0.0.1", "--udp-port", port, "--dest", "127.0.0.1:" + FreePort(),
+       "--seconds", "2.5", "--ports", "8,0x123", "--follow"},
+      Home());
   const auto send = RunCli({"send", "--udp-port", port, "--ports", "0x123", "--seconds", "1",
                             "--rate", "20", "--pattern", "full"},
                            Home());

@@ -89,7 +89,8 @@ TEST_F(PresentationCommands, LightsPrintsEveryLightAfterOneUpdate) {
 }
 
 TEST_F(PresentationCommands, LightsTextModes) {
-  const auto r = Run({"lights", kPlot, "--set", "A010=0,A011=55", "--dimval", "2", "--chmode", "1"});
+  const auto r =
+      Run({"lights", kPlot, "--set", "A010=0,A011=55", "--dimval", "2", "--chmode", "1"});
   ASSERT_EQ(r.status, 0) << r.err.toStdString();
   const auto lines = JsonLines(r.out);
   ASSERT_EQ(lines.size(), 5u);
@@ -133,10 +134,10 @@ TEST_F(PresentationCommands, RenderPaintsThePageAtItsSize) {
   ASSERT_EQ(r.status, 0) << r.err.toStdString();
   const QImage image(out);
   ASSERT_EQ(image.size(), QSize(320, 200));
-  EXPECT_EQ(image.pixel(7, 7), Rgb(64));           // background
-  EXPECT_EQ(image.pixel(50, 7), Rgb(0x00FF00));    // grid line
+  EXPECT_EQ(image.pixel(7, 7), Rgb(64));         // background
+  EXPECT_EQ(image.pixel(50, 7), Rgb(0x00FF00));  // grid line
   EXPECT_EQ(image.pixel(7, 150), Rgb(0x00FF00));
-  EXPECT_EQ(image.pixel(30, 30), qRgb(255, 128, 0));  // the RGB light's body
+  EXPECT_EQ(image.pixel(30, 30), qRgb(255, 128, 0));     // the RGB light's body
   EXPECT_EQ(image.pixel(65, 136), qRgb(255, 255, 255));  // lit fifth of the bar
   EXPECT_EQ(image.pixel(65, 110), qRgb(0, 0, 0));        // the rest of it
 }
@@ -148,15 +149,16 @@ TEST_F(PresentationCommands, RenderTakesAnotherSizeAndNeedsNoDisplay) {
   for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) env.remove(name);
   env.insert("LUMAPLOT_HOME", QString::fromStdString(home.Path()));
   process.setProcessEnvironment(env);
-  process.start(LUMAPLOT_CLI_PATH,
-                {"render", kPlot, "--library", kLibrary, "-o", out, "--width", "100", "--height", "60"});
+  process.start(LUMAPLOT_CLI_PATH, {"render", kPlot, "--library", kLibrary, "-o", out, "--width",
+                                    "100", "--height", "60"});
   ASSERT_TRUE(process.waitForFinished(30000));
   EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
   EXPECT_EQ(QImage(out).size(), QSize(100, 60));
 }
 
 TEST_F(PresentationCommands, RenderReportsAnUnwritableFile) {
-  const auto r = Run({"render", kPlot, "-o", QString::fromStdString(home.File("no/such/dir/x.png"))});
+  const auto r =
+      Run({"render", kPlot, "-o", QString::fromStdString(home.File("no/such/dir/x.png"))});
   EXPECT_EQ(r.status, 1);
   EXPECT_TRUE(r.err.contains("cannot write")) << r.err.toStdString();
 }

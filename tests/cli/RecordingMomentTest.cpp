@@ -27,13 +27,13 @@ TEST(RecordingMoment, ReadsFramesAndRecorderTimes) {
       {"125", true, false, 125},
       {"00:00:00.58", true, true, 580},
       {"01:02:03.04", true, true, 3723040},
-      {"02:03", true, true, 123000},     // mm:ss
-      {"3.5", true, true, 3500},         // ss.c: half a second
+      {"02:03", true, true, 123000},  // mm:ss
+      {"3.5", true, true, 3500},      // ss.c: half a second
       {"100:00:00.00", true, true, 360000000},
       {"-1", false, false, 0},
       {"", false, false, 0},
-      {"1:60", false, false, 0},         // seconds past 59
-      {"1:60:00", false, false, 0},      // minutes past 59
+      {"1:60", false, false, 0},     // seconds past 59
+      {"1:60:00", false, false, 0},  // minutes past 59
       {"00:00:00.123", false, false, 0},
       {"abc", false, false, 0},
       {"1e3", false, false, 0},

@@ -81,8 +81,8 @@ TEST(ObjectsCommand, AnswersMissingTypesFromTheReplaceOptions) {
   const std::string plot = dir.Write(
       "plot.dat", Cp932File("[LightData]\n1,0,0,0,0,spot,0,\n2,0,0,0,0,Gone,0,\n3,0,0,0,0,SPOT,0,\n"
                             "4,0,0,0,0,LED1,0,\n"));
-  const auto r = RunCli({"objects", Q(plot), "--library", kLibrary, "--replace", "SPOT=PAR",
-                         "--replace", "x=LED1"});
+  const auto r = RunCli(
+      {"objects", Q(plot), "--library", kLibrary, "--replace", "SPOT=PAR", "--replace", "x=LED1"});
   ASSERT_EQ(r.status, 0) << r.err.toStdString();
   EXPECT_EQ(r.err, "missing type: spot\nmissing type: Gone\n");
   const auto lines = JsonLines(r.out);
@@ -122,12 +122,18 @@ TEST(ConvertCommand, WritesTheFileBackByteForByteOrAsUtf8) {
 
 TEST(ConvertCommand, KeepsUnknownTypeNamesOrReplacesThem) {
   TempDir dir;
-  const std::string plot = dir.Write("plot.dat", Cp932File("[LightData]\n1,0,0,0,0x1fffffff,Gone,0x00000000,\n"));
+  const std::string plot =
+      dir.Write("plot.dat", Cp932File("[LightData]\n1,0,0,0,0x1fffffff,Gone,0x00000000,\n"));
   const std::string out = dir.File("out.dat");
   ASSERT_EQ(RunCli({"convert", Q(plot), "-o", Q(out), "--library", kLibrary}).status, 0);
-  EXPECT_TRUE(TempDir::Read(out).starts_with("[LightData]\r\n1,0,0,0,0x1fffffff,Gone,0x00000000,\r\n["));
-  ASSERT_EQ(RunCli({"convert", Q(plot), "-o", Q(out), "--library", kLibrary, "--replace", "gone=PAR"}).status, 0);
-  EXPECT_TRUE(TempDir::Read(out).starts_with("[LightData]\r\n1,0,0,0,0x1fffffff,PAR,0x00000000,\r\n["));
+  EXPECT_TRUE(
+      TempDir::Read(out).starts_with("[LightData]\r\n1,0,0,0,0x1fffffff,Gone,0x00000000,\r\n["));
+  ASSERT_EQ(
+      RunCli({"convert", Q(plot), "-o", Q(out), "--library", kLibrary, "--replace", "gone=PAR"})
+          .status,
+      0);
+  EXPECT_TRUE(
+      TempDir::Read(out).starts_with("[LightData]\r\n1,0,0,0,0x1fffffff,PAR,0x00000000,\r\n["));
 }
 
 TEST(ConvertCommand, FailuresAndWrongUsage) {
@@ -161,15 +167,18 @@ TEST(ListCommand, WritesTheLightListInTheChosenFormAndOrder) {
   const std::string out = dir.File("list.txt");
   ASSERT_EQ(RunCli({"list", kPlot, "-o", Q(out), "--library", kLibrary}).status, 0);
   const std::string rule(50, '-');
-  EXPECT_EQ(Cp932ToUtf8(TempDir::Read(out)),
-            "Title : 本公演\r\n\r\nType                 Ch.\r\n" + rule +
-                "\r\n"
-                "LED1                 A001  R G B\r\n"
-                "PAR                        D\r\n"
-                "ムービング色         B001  C M Y D -\r\n" +
-                rule + "\r\n");
+  EXPECT_EQ(Cp932ToUtf8(TempDir::Read(out)), "Title : 本公演\r\n\r\nType                 Ch.\r\n" +
+                                                 rule +
+                                                 "\r\n"
+                                                 "LED1                 A001  R G B\r\n"
+                                                 "PAR                        D\r\n"
+                                                 "ムービング色         B001  C M Y D -\r\n" +
+                                                 rule + "\r\n");
 
-  ASSERT_EQ(RunCli({"list", kPlot, "-o", Q(out), "--library", kLibrary, "--number-form", "--sort", "1"}).status, 0);
+  ASSERT_EQ(
+      RunCli({"list", kPlot, "-o", Q(out), "--library", kLibrary, "--number-form", "--sort", "1"})
+          .status,
+      0);
   const std::string text = Cp932ToUtf8(TempDir::Read(out));
   EXPECT_NE(text.find("PAR                        D\r\nLED1                 1     R G B\r\n"
                       "ムービング色         513   C M Y D -\r\n"),
@@ -224,7 +233,8 @@ TEST(LibraryMergeCommand, MergesSavesAndPrintsTheCount) {
 TEST(LibraryMergeCommand, StopsAtTwoHundredTypesAndSaysSo) {
   TempDir dir;
   std::string full;
-  for (int i = 1; i <= 199; ++i) full += "[Define" + std::to_string(1000 + i).substr(1) + "]\nName=T" + std::to_string(i) + "\n";
+  for (int i = 1; i <= 199; ++i)
+    full += "[Define" + std::to_string(1000 + i).substr(1) + "]\nName=T" + std::to_string(i) + "\n";
   const std::string target = dir.Write("LIBRARY.INI", Cp932File(full));
   const auto r = RunCli({"library-merge", Q(target), kLibrary});
   EXPECT_EQ(r.status, 1);
@@ -236,7 +246,8 @@ TEST(LibraryMergeCommand, StopsAtTwoHundredTypesAndSaysSo) {
 TEST(LibraryMergeCommand, WrongUsageAndMissingFiles) {
   TempDir dir;
   EXPECT_EQ(RunCli({"library-merge", kLibrary}).status, 2);
-  EXPECT_EQ(RunCli({"library-merge", Q(dir.File("t.ini")), kLibrary, "--answer", "maybe"}).status, 2);
+  EXPECT_EQ(RunCli({"library-merge", Q(dir.File("t.ini")), kLibrary, "--answer", "maybe"}).status,
+            2);
   const auto r = RunCli({"library-merge", Q(dir.File("t.ini")), Q(dir.File("none.ini"))});
   EXPECT_EQ(r.status, 1);
   EXPECT_FALSE(std::filesystem::exists(dir.File("t.ini")));

@@ -12,15 +12,15 @@ using Bytes = std::vector<uint8_t>;
 
 // An ArtDmx for Net 1, Sub-Net 2, Universe 3 declaring 6 levels.
 const Bytes kArtDmx = {
-    'A', 'r', 't', '-', 'N', 'e', 't', 0,  // 0: ID
-    0x00, 0x50,                            // 8: OpCode 0x5000, low byte first
-    0, 14,                                 // 10: ProtVerHi, ProtVerLo
-    0x7C,                                  // 12: Sequence
-    0,                                     // 13: Physical
-    0x23,                                  // 14: SubUni
-    0x01,                                  // 15: Net
-    0x00, 0x06,                            // 16: Length 6, big-endian
-    10, 20, 30, 40, 50, 60,                // 18: levels of channels 1 ... 6
+    'A',  'r',  't', '-', 'N', 'e', 't', 0,  // 0: ID
+    0x00, 0x50,                              // 8: OpCode 0x5000, low byte first
+    0,    14,                                // 10: ProtVerHi, ProtVerLo
+    0x7C,                                    // 12: Sequence
+    0,                                       // 13: Physical
+    0x23,                                    // 14: SubUni
+    0x01,                                    // 15: Net
+    0x00, 0x06,                              // 16: Length 6, big-endian
+    10,   20,   30,  40,  50,  60,           // 18: levels of channels 1 ... 6
 };
 
 TEST(ArtnetPackets, ArtDmxFieldsAreReadAtTheirOffsets) {
@@ -70,8 +70,7 @@ TEST(ArtnetPackets, MalformedHeadersAreNotArtnet) {
       std::string("Art-Net\x01", 8),  // no terminating zero
       std::string("art-net\0", 8),    // wrong case
       std::string("Art-Ne\0\0", 8),   // cut short
-      std::string("ArtNet\0\0", 8),
-      std::string(8, '\0'),
+      std::string("ArtNet\0\0", 8),  std::string(8, '\0'),
   };
   for (const auto& id : ids) {
     Bytes packet = kArtDmx;
@@ -91,7 +90,7 @@ Bytes NodeReply() {
   Bytes r(240, 0);
   const std::string id("Art-Net\0", 8);
   std::copy(id.begin(), id.end(), r.begin());  // 0: ID
-  r[8] = 0x00;                                  // 8: OpCode 0x2100
+  r[8] = 0x00;                                 // 8: OpCode 0x2100
   r[9] = 0x21;
   r[10] = 2, r[11] = 0, r[12] = 0, r[13] = 10;  // 10: IP address
   r[14] = 0x36, r[15] = 0x19;                   // 14: port 6454, low byte first
@@ -136,9 +135,10 @@ bool SameNode(const ArtPollReplyData& a, const ArtPollReplyData& b) {
   const TArtNode &x = a.Node, &y = b.Node;
   return x.IpAddress == y.IpAddress && x.Port == y.Port && x.ShortName == y.ShortName &&
          x.LongName == y.LongName && x.NodeReport == y.NodeReport && x.NetSwitch == y.NetSwitch &&
-         x.SubSwitch == y.SubSwitch && x.NumPortsHi == y.NumPortsHi && x.NumPortsLo == y.NumPortsLo &&
-         x.PortTypes == y.PortTypes && x.SwIn == y.SwIn && x.SwOut == y.SwOut &&
-         a.GoodInput == b.GoodInput && a.GoodOutput == b.GoodOutput && a.BindIndex == b.BindIndex;
+         x.SubSwitch == y.SubSwitch && x.NumPortsHi == y.NumPortsHi &&
+         x.NumPortsLo == y.NumPortsLo && x.PortTypes == y.PortTypes && x.SwIn == y.SwIn &&
+         x.SwOut == y.SwOut && a.GoodInput == b.GoodInput && a.GoodOutput == b.GoodOutput &&
+         a.BindIndex == b.BindIndex;
 }
 
 // Older nodes send shorter replies: a cut reply reads as if the missing bytes were zero.
@@ -169,12 +169,12 @@ TEST(ArtnetPackets, ReplyTextsWithoutTerminatorStopAtTheirField) {
 
 TEST(ArtnetPackets, ArtPollIsTheEighteenBytesNodesExpect) {
   const ArtPollPacket expected = {
-      'A', 'r', 't', '-', 'N', 'e', 't', 0,  // ID
-      0x00, 0x20,                            // OpCode 0x2000
-      0, 14,                                 // protocol version 14
-      0x02,                                  // Flags: reply whenever conditions change
-      0,                                     // Priority
-      0, 0, 0, 0,                            // target port addresses, unused
+      'A',  'r',  't', '-', 'N', 'e', 't', 0,  // ID
+      0x00, 0x20,                              // OpCode 0x2000
+      0,    14,                                // protocol version 14
+      0x02,                                    // Flags: reply whenever conditions change
+      0,                                       // Priority
+      0,    0,    0,   0,                      // target port addresses, unused
   };
   EXPECT_EQ(BuildArtPoll(), expected);
 }
@@ -202,14 +202,14 @@ TEST(ArtnetPackets, ReplyPortsUseTheArtnet4Layout) {
   group.Receiving = {true, false, true, true};
   group.BindIndex = 2;
   WriteReplyPorts(r, group, {2, 0, 0, 5});
-  EXPECT_EQ(r[18], 3);     // NetSwitch
-  EXPECT_EQ(r[19], 0xA);   // SubSwitch
-  EXPECT_EQ(r[172], 0);    // NumPortsHi
-  EXPECT_EQ(r[173], 3);    // NumPortsLo
+  EXPECT_EQ(r[18], 3);                                                               // NetSwitch
+  EXPECT_EQ(r[19], 0xA);                                                             // SubSwitch
+  EXPECT_EQ(r[172], 0);                                                              // NumPortsHi
+  EXPECT_EQ(r[173], 3);                                                              // NumPortsLo
   EXPECT_EQ(Bytes(r.begin() + 174, r.begin() + 178), (Bytes{0x80, 0x80, 0x80, 0}));  // PortTypes
-  EXPECT_EQ(Bytes(r.begin() + 178, r.begin() + 182), (Bytes{0, 0, 0, 0}));  // GoodInput
-  EXPECT_EQ(Bytes(r.begin() + 182, r.begin() + 186), (Bytes{0x80, 0, 0x80, 0}));  // GoodOutput
-  EXPECT_EQ(Bytes(r.begin() + 186, r.begin() + 190), (Bytes{0, 0, 0, 0}));  // SwIn
+  EXPECT_EQ(Bytes(r.begin() + 178, r.begin() + 182), (Bytes{0, 0, 0, 0}));           // GoodInput
+  EXPECT_EQ(Bytes(r.begin() + 182, r.begin() + 186), (Bytes{0x80, 0, 0x80, 0}));     // GoodOutput
+  EXPECT_EQ(Bytes(r.begin() + 186, r.begin() + 190), (Bytes{0, 0, 0, 0}));           // SwIn
   EXPECT_EQ(Bytes(r.begin() + 190, r.begin() + 194), (Bytes{0xA0, 0xA7, 0xAF, 0}));  // SwOut
   EXPECT_EQ(Bytes(r.begin() + 207, r.begin() + 212), (Bytes{2, 0, 0, 5, 2}));  // BindIp, BindIndex
   EXPECT_EQ(r.size(), 240u);
@@ -234,10 +234,10 @@ TEST(ArtnetPackets, CutText8) {
   } cases[] = {
       {"abc", 5, "abc"},
       {"abcdef", 3, "abc"},
-      {"\x82\xA0\x82\xA2", 3, "\x82\xA0"},      // two characters of two bytes
+      {"\x82\xA0\x82\xA2", 3, "\x82\xA0"},  // two characters of two bytes
       {"\x82\xA0\x82\xA2", 4, "\x82\xA0\x82\xA2"},
-      {"a\xB1\xB2", 2, "a\xB1"},                // half-width katakana are one byte
-      {"ab\x82", 5, "ab"},                      // a lead byte without its second byte
+      {"a\xB1\xB2", 2, "a\xB1"},  // half-width katakana are one byte
+      {"ab\x82", 5, "ab"},        // a lead byte without its second byte
   };
   for (const auto& c : cases) EXPECT_EQ(CutText8(c.text, c.max), c.cut) << c.text;
 }

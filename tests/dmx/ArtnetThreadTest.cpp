@@ -23,8 +23,8 @@ constexpr uint32_t kLoopback = 0x7F000001;
 // An ArtPollReply from a node at `ip` with the given ports, through our own builder
 // and then the port fields of a node that inputs DMX into the network.
 Bytes NodeReply(std::array<uint8_t, 4> ip, const std::string& shortName, uint8_t net = 0,
-                uint8_t sub = 0, std::array<uint8_t, 4> types = {}, std::array<uint8_t, 4> swIn = {},
-                std::array<uint8_t, 4> goodInput = {}) {
+                uint8_t sub = 0, std::array<uint8_t, 4> types = {},
+                std::array<uint8_t, 4> swIn = {}, std::array<uint8_t, 4> goodInput = {}) {
   ArtPollReplyPacket r = BuildArtPollReply(ip, shortName, shortName + " long", "OK");
   r[18] = net;  // NetSwitch
   r[19] = sub;  // SubSwitch
@@ -65,9 +65,9 @@ class ArtnetEngine : public ::testing::Test {
     ASSERT_TRUE(engine_->Ready()) << engine_->SocketError();
   }
 
-  std::unique_ptr<TArtnetThread> Make(int inCount = 8, bool altNetwork = false,
-                                      std::function<bool(std::vector<NetInterface>&)> interfaces = {},
-                                      uint16_t destPort = 0) {
+  std::unique_ptr<TArtnetThread> Make(
+      int inCount = 8, bool altNetwork = false,
+      std::function<bool(std::vector<NetInterface>&)> interfaces = {}, uint16_t destPort = 0) {
     ArtnetOptions options =
         test::LoopbackOptions(&clock_, destPort != 0 ? destPort : peer_.LocalEndpoint().Port);
     options.ReadInterfaces = std::move(interfaces);
@@ -187,10 +187,10 @@ TEST_F(ArtnetEngine, PartialLengthsChangeOnlyTheChannelsThatArrived) {
   engine_->InAddr[0] = 8;
   engine_->InEnabled[0] = true;
   Deliver(ArtDmx(8, Bytes(512, 200)));
-  Deliver(ArtDmx(8, Bytes(24, 7)));                  // Length 24
-  Deliver(ArtDmxDeclaring(8, 512, Bytes(10, 9)));    // says 512, carries 10
-  Deliver(ArtDmxDeclaring(8, 0, Bytes(512, 1)));     // Length 0 copies nothing
-  Deliver(ArtDmxDeclaring(8, 513, Bytes(512, 1)));   // nor does 513
+  Deliver(ArtDmx(8, Bytes(24, 7)));                 // Length 24
+  Deliver(ArtDmxDeclaring(8, 512, Bytes(10, 9)));   // says 512, carries 10
+  Deliver(ArtDmxDeclaring(8, 0, Bytes(512, 1)));    // Length 0 copies nothing
+  Deliver(ArtDmxDeclaring(8, 513, Bytes(512, 1)));  // nor does 513
   RunCycles(1);
   for (int channel = 1; channel <= 10; ++channel) EXPECT_EQ(Level(0, channel), 9) << channel;
   for (int channel = 11; channel <= 24; ++channel) EXPECT_EQ(Level(0, channel), 7) << channel;
@@ -428,8 +428,9 @@ TEST_F(ArtnetEngine, NodeMatchesAndReportedInputKeepsThePortAlive) {
 
   std::vector<std::string> lines = {"stale"};
   engine_->ListNodes(lines);
-  EXPECT_EQ(lines, (std::vector<std::string>{"*  2.  0.  0. 10 : desk", "*  2.  0.  0. 11 : desk2",
-                                             "*  2.  0.  0. 12 : idle", "   2.  0.  0. 13 : other"}));
+  EXPECT_EQ(lines,
+            (std::vector<std::string>{"*  2.  0.  0. 10 : desk", "*  2.  0.  0. 11 : desk2",
+                                      "*  2.  0.  0. 12 : idle", "   2.  0.  0. 13 : other"}));
   EXPECT_FALSE(engine_->NodesChanged);
 }
 
@@ -442,8 +443,8 @@ TEST_F(ArtnetEngine, NodeMatchingUsesDisabledInputsAndOutputAddresses) {
   Deliver(Bytes(out.begin(), out.end()));
   std::vector<std::string> lines;
   engine_->ListNodes(lines);
-  EXPECT_EQ(lines, (std::vector<std::string>{"*  2.  0.  0.  1 : in",
-                                             "*  2.  0.  0.  2 : Output node"}));
+  EXPECT_EQ(lines,
+            (std::vector<std::string>{"*  2.  0.  0.  1 : in", "*  2.  0.  0.  2 : Output node"}));
 }
 
 TEST_F(ArtnetEngine, ShortOldRepliesAreRecordedWithZeroFields) {

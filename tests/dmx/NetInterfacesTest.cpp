@@ -47,10 +47,13 @@ TEST(NetInterfaces, DestinationMustLieOnAHostNetwork) {
       {{kLo, kLan}, Ip(192, 168, 11, 255), false},
       {{kLo}, Ip(127, 0, 0, 1), true},
       {{kLan}, Ip(127, 0, 0, 1), false},
-      {{{"tun", Ip(10, 0, 0, 1), 0}}, Ip(2, 255, 255, 255), false},  // an empty netmask contains nothing
+      {{{"tun", Ip(10, 0, 0, 1), 0}},
+       Ip(2, 255, 255, 255),
+       false},  // an empty netmask contains nothing
       {{}, Ip(127, 0, 0, 1), false},
   };
-  for (const auto& c : cases) EXPECT_EQ(IsOnHostNetwork(c.table, c.dest), c.onNetwork) << Ipv4Text(c.dest);
+  for (const auto& c : cases)
+    EXPECT_EQ(IsOnHostNetwork(c.table, c.dest), c.onNetwork) << Ipv4Text(c.dest);
 }
 
 TEST(NetInterfaces, Ipv4TextRoundTrip) {

@@ -361,9 +361,9 @@ TEST(PositionHistoryTest, EmptyDocumentOffersNoSteps) {
 struct AlignCase {
   const char* name;
   int mode;
-  std::vector<TPoint> start;          // reference points, selected in this order
-  std::vector<TPoint> expected;       // the same objects afterwards
-  bool acts;                          // the document is redrawn and marked modified
+  std::vector<TPoint> start;     // reference points, selected in this order
+  std::vector<TPoint> expected;  // the same objects afterwards
+  bool acts;                     // the document is redrawn and marked modified
 };
 
 TEST(AlignTest, ModesOnTheReferencePoints) {
@@ -373,12 +373,21 @@ TEST(AlignTest, ModesOnTheReferencePoints) {
       {"top", AlignTop, {{1, 70}, {2, 30}, {3, 50}}, {{1, 30}, {2, 30}, {3, 30}}, true},
       {"bottom", AlignBottom, {{1, 70}, {2, 30}}, {{1, 70}, {2, 70}}, true},
       {"spacing", SpaceHorizontal, {{100, 0}, {0, 0}, {10, 0}}, {{100, 0}, {0, 0}, {50, 0}}, true},
-      {"spacing keeps the ends", SpaceHorizontal, {{0, 0}, {33, 0}, {100, 0}},
-       {{0, 0}, {50, 0}, {100, 0}}, true},
-      {"whole-pixel step", SpaceHorizontal, {{0, 0}, {10, 0}, {101, 0}},
-       {{0, 0}, {50, 0}, {100, 0}}, true},
-      {"vertical spacing", SpaceVertical, {{0, 90}, {5, 0}, {9, 20}, {7, 40}},
-       {{0, 90}, {5, 0}, {9, 30}, {7, 60}}, true},
+      {"spacing keeps the ends",
+       SpaceHorizontal,
+       {{0, 0}, {33, 0}, {100, 0}},
+       {{0, 0}, {50, 0}, {100, 0}},
+       true},
+      {"whole-pixel step",
+       SpaceHorizontal,
+       {{0, 0}, {10, 0}, {101, 0}},
+       {{0, 0}, {50, 0}, {100, 0}},
+       true},
+      {"vertical spacing",
+       SpaceVertical,
+       {{0, 90}, {5, 0}, {9, 20}, {7, 40}},
+       {{0, 90}, {5, 0}, {9, 30}, {7, 60}},
+       true},
       {"vertical spacing of two", SpaceVertical, {{0, 9}, {0, 1}}, {{0, 9}, {0, 1}}, true},
       {"off the page to the left", AlignRight, {{-30, 0}, {-10, 0}}, {{-10, 0}, {-10, 0}}, true},
       {"far right", AlignLeft, {{150000, 0}, {120000, 0}}, {{120000, 0}, {120000, 0}}, true},
@@ -503,8 +512,10 @@ TEST(MirrorTest, TwiceIsIdentity) {
       {{KindLight, 0, 0, 20, 20, 30}, {KindLight, 100, 40, 20, 20, 0}},
       {{KindLight, 0, 0, 20, 20, 0}, {KindLight, 101, 7, 20, 20, 90}},  // odd box width
       {{KindLight, 3, 4, 21, 13, 45}, {KindLight, 101, 9, 20, 40, 359}},
-      {{KindLight, 10, 10, 30, 10, 180}, {KindLine, 50, 60, 20, 20, 0},
-       {KindText, 75, 31, 20, 20, 0}, {KindShape, 200, 1, 20, 20, 0}},
+      {{KindLight, 10, 10, 30, 10, 180},
+       {KindLine, 50, 60, 20, 20, 0},
+       {KindText, 75, 31, 20, 20, 0},
+       {KindShape, 200, 1, 20, 20, 0}},
   };
   for (int direction : {MirrorLeftRight, MirrorTopBottom}) {
     for (size_t g = 0; g < groups.size(); ++g) {
@@ -580,7 +591,7 @@ TEST(MirrorTest, ErasesBeforeAndDrawsAfter) {
 struct SnapCase {
   const char* name;
   TPoint lineFrom, lineTo;
-  TPoint light;     // top-left of a 20 x 20 light
+  TPoint light;  // top-left of a 20 x 20 light
   TPoint expected;
 };
 
@@ -659,32 +670,72 @@ struct StretchCase {
 TEST(StretchTest, ModesAndFactors) {
   const StretchCase cases[] = {
       {"radial spread", StretchRadial, 2, {{100, 50}, {140, 50}}, true, {{80, 50}, {160, 50}}},
-      {"radial to the centre", StretchRadial, 0, {{100, 50}, {140, 90}, {120, 130}}, true,
+      {"radial to the centre",
+       StretchRadial,
+       0,
+       {{100, 50}, {140, 90}, {120, 130}},
+       true,
        {{120, 90}, {120, 90}, {120, 90}}},
       {"radial unchanged", StretchRadial, 1, {{100, 50}, {141, 77}}, true, {{100, 50}, {141, 77}}},
-      {"radial narrowing floors", StretchRadial, 0.5, {{100, 50}, {141, 50}}, true,
+      {"radial narrowing floors",
+       StretchRadial,
+       0.5,
+       {{100, 50}, {141, 50}},
+       true,
        {{110, 50}, {130, 50}}},
-      {"diagonal from the corner", StretchDiagonal, 2, {{100, 100}, {140, 120}}, true,
+      {"diagonal from the corner",
+       StretchDiagonal,
+       2,
+       {{100, 100}, {140, 120}},
+       true,
        {{100, 100}, {180, 140}}},
-      {"horizontal only", StretchHorizontal, 2, {{100, 50}, {140, 90}}, true,
+      {"horizontal only",
+       StretchHorizontal,
+       2,
+       {{100, 50}, {140, 90}},
+       true,
        {{80, 50}, {160, 90}}},
       {"vertical only", StretchVertical, 2, {{100, 50}, {140, 90}}, true, {{100, 30}, {140, 110}}},
-      {"quarter turn clockwise", StretchRotate, 1, {{100, 100}, {140, 100}}, true,
+      {"quarter turn clockwise",
+       StretchRotate,
+       1,
+       {{100, 100}, {140, 100}},
+       true,
        {{120, 80}, {120, 120}}},
       {"half turn", StretchRotate, 2, {{100, 100}, {140, 100}}, true, {{140, 100}, {100, 100}}},
       {"off the left edge", StretchRadial, 3, {{10, 50}, {50, 50}}, false, {{10, 50}, {50, 50}}},
-      {"exactly at the left edge", StretchHorizontal, 2, {{20, 50}, {60, 50}}, true,
+      {"exactly at the left edge",
+       StretchHorizontal,
+       2,
+       {{20, 50}, {60, 50}},
+       true,
        {{0, 50}, {80, 50}}},
-      {"one past the left edge", StretchHorizontal, 2, {{19, 50}, {59, 50}}, false,
+      {"one past the left edge",
+       StretchHorizontal,
+       2,
+       {{19, 50}, {59, 50}},
+       false,
        {{19, 50}, {59, 50}}},
-      {"exactly at the right edge", StretchHorizontal, 2, {{720, 0}, {760, 0}}, true,
+      {"exactly at the right edge",
+       StretchHorizontal,
+       2,
+       {{720, 0}, {760, 0}},
+       true,
        {{700, 0}, {780, 0}}},
-      {"one past the right edge", StretchHorizontal, 2, {{721, 0}, {761, 0}}, false,
+      {"one past the right edge",
+       StretchHorizontal,
+       2,
+       {{721, 0}, {761, 0}},
+       false,
        {{721, 0}, {761, 0}}},
       {"past the bottom", StretchVertical, 2, {{0, 560}, {0, 580}}, false, {{0, 560}, {0, 580}}},
       {"one object", StretchRadial, 2, {{100, 50}}, false, {{100, 50}}},
       {"unknown mode", 5, 2, {{100, 50}, {140, 50}}, false, {{100, 50}, {140, 50}}},
-      {"not a number", StretchRadial, std::nan(""), {{100, 50}, {140, 50}}, false,
+      {"not a number",
+       StretchRadial,
+       std::nan(""),
+       {{100, 50}, {140, 50}},
+       false,
        {{100, 50}, {140, 50}}},
       {"huge spread", StretchRadial, 1e300, {{100, 50}, {140, 50}}, false, {{100, 50}, {140, 50}}},
   };

@@ -28,7 +28,7 @@ void ExpectProbes(TLightCell& cell, std::initializer_list<Probe> probes) {
 TEST(HitTestTest, RectangleShapeOwnsItsLeftAndTopEdgesOnly) {
   TStageData doc;
   TLightCell* shape = AddCell(doc, KindShape, 10, 10, 20, 20);
-  const auto probes = {Probe{10, 10, true}, Probe{19, 19, true}, Probe{20, 15, false},
+  const auto probes = {Probe{10, 10, true},  Probe{19, 19, true}, Probe{20, 15, false},
                        Probe{15, 20, false}, Probe{9, 15, false}, Probe{15, 9, false}};
   ExpectProbes(*shape, probes);
   // Corners given the wrong way round describe the same rectangle.
@@ -41,8 +41,14 @@ TEST(HitTestTest, EllipseShape) {
   TStageData doc;
   TLightCell* shape = AddCell(doc, KindShape, 40, 20, 0, 0);  // reversed corners
   shape->ShapeType = kShapeEllipse;
-  ExpectProbes(*shape, {{20, 10, true}, {0, 10, true}, {39, 10, true}, {40, 10, false},
-                        {20, 0, true}, {20, 19, true}, {20, 20, false}, {0, 0, false},
+  ExpectProbes(*shape, {{20, 10, true},
+                        {0, 10, true},
+                        {39, 10, true},
+                        {40, 10, false},
+                        {20, 0, true},
+                        {20, 19, true},
+                        {20, 20, false},
+                        {0, 0, false},
                         {3, 3, false}});
   shape->ShapeType = 7;
   ExpectProbes(*shape, {{20, 10, false}});
@@ -52,8 +58,14 @@ TEST(HitTestTest, Lines) {
   TStageData doc;
   TLightCell* line = AddCell(doc, KindLine, 0, 0, 100, 0);
   line->Size = 1;  // tolerance 6
-  ExpectProbes(*line, {{50, 5, true}, {50, 6, false}, {50, -5, true}, {-5, 0, true},
-                       {-6, 0, true}, {-7, 0, false}, {106, 0, true}, {107, 0, false}});
+  ExpectProbes(*line, {{50, 5, true},
+                       {50, 6, false},
+                       {50, -5, true},
+                       {-5, 0, true},
+                       {-6, 0, true},
+                       {-7, 0, false},
+                       {106, 0, true},
+                       {107, 0, false}});
   line->Size = 0;  // tolerance 5
   ExpectProbes(*line, {{50, 4, true}, {50, 5, false}});
   line->Size = 40;  // never more than 6
@@ -72,21 +84,39 @@ TEST(HitTestTest, LightBodies) {
   TStageData doc;
   TLightCell* circle = AddLight(doc, MakeType({}, Circle, 20, 20), 0, 0);
   circle->Angle = 45;  // circles are never turned
-  ExpectProbes(*circle, {{0, 10, true}, {19, 10, true}, {20, 10, false}, {10, 0, true},
-                         {10, 19, true}, {10, 20, false}, {1, 1, false}});
+  ExpectProbes(*circle, {{0, 10, true},
+                         {19, 10, true},
+                         {20, 10, false},
+                         {10, 0, true},
+                         {10, 19, true},
+                         {10, 20, false},
+                         {1, 1, false}});
 
   for (int32_t shape : {Rectangle, BarGraph}) {
     TLightCell* box = AddLight(doc, MakeType({}, shape, 40, 20), 100, 100);
-    ExpectProbes(*box, {{100, 100, true}, {139, 119, true}, {140, 100, false}, {100, 120, false},
+    ExpectProbes(*box, {{100, 100, true},
+                        {139, 119, true},
+                        {140, 100, false},
+                        {100, 120, false},
                         {99, 110, false}});
     box->Angle = 90;  // now (110, 90) - (130, 130)
-    ExpectProbes(*box, {{110, 90, true}, {129, 129, true}, {130, 100, false}, {110, 130, false},
-                        {100, 100, false}, {109, 110, false}});
+    ExpectProbes(*box, {{110, 90, true},
+                        {129, 129, true},
+                        {130, 100, false},
+                        {110, 130, false},
+                        {100, 100, false},
+                        {109, 110, false}});
   }
 
   TLightCell* octagon = AddLight(doc, MakeType({}, Octagon, 20, 20), 0, 0);  // d = 5
-  ExpectProbes(*octagon, {{0, 0, false}, {1, 1, false}, {2, 3, true}, {10, 10, true},
-                          {19, 10, true}, {20, 10, false}, {18, 18, false}, {0, 5, true}});
+  ExpectProbes(*octagon, {{0, 0, false},
+                          {1, 1, false},
+                          {2, 3, true},
+                          {10, 10, true},
+                          {19, 10, true},
+                          {20, 10, false},
+                          {18, 18, false},
+                          {0, 5, true}});
 }
 
 TEST(HitTestTest, TextsAreMeasuredAsDrawn) {

@@ -94,7 +94,8 @@ TEST(LibItem, SameDefinitionIgnoresRolesBeyondTheChannelCountAndTheName) {
 
 TEST(LibList, RefusesTheTwoHundredAndFirstType) {
   TLibList list;
-  for (int i = 0; i < kMaxLibItems; ++i) ASSERT_NE(list.Add(Type("T" + std::to_string(i), 0, 20, 20, {1})), nullptr);
+  for (int i = 0; i < kMaxLibItems; ++i)
+    ASSERT_NE(list.Add(Type("T" + std::to_string(i), 0, 20, 20, {1})), nullptr);
   EXPECT_TRUE(list.IsFull());
   EXPECT_EQ(list.Add(Type("extra", 0, 20, 20, {1})), nullptr);
   EXPECT_EQ(list.Count(), kMaxLibItems);
@@ -145,11 +146,13 @@ class LibraryReading : public testing::TestWithParam<SlotCase> {};
 
 TEST_P(LibraryReading, GivesTheTypes) {
   TempDir dir;
-  const std::string path = dir.Write("LIBRARY.INI", EncodeText(Crlf(GetParam().file), TextEncoding::Cp932));
+  const std::string path =
+      dir.Write("LIBRARY.INI", EncodeText(Crlf(GetParam().file), TextEncoding::Cp932));
   TLightLib lib;
   EXPECT_EQ(lib.LoadFromFile(path, false), static_cast<int>(GetParam().expected.size()));
   ASSERT_EQ(lib.Items.Count(), static_cast<int>(GetParam().expected.size()));
-  for (int i = 0; i < lib.Items.Count(); ++i) EXPECT_EQ(lib.Items[i], GetParam().expected[static_cast<size_t>(i)]) << i;
+  for (int i = 0; i < lib.Items.Count(); ++i)
+    EXPECT_EQ(lib.Items[i], GetParam().expected[static_cast<size_t>(i)]) << i;
 }
 
 TLibItem With(TLibItem item, void (*change)(TLibItem&)) {
@@ -165,42 +168,63 @@ INSTANTIATE_TEST_SUITE_P(
                  {Type("A", 0, 20, 20, {0}), Type("B", 0, 20, 20, {0}), Type("C", 0, 20, 20, {0})}},
         SlotCase{"defaults for every key",
                  Section(1, "A"),
-                 {With(Type("A", 0, 20, 20, {0}), [](TLibItem& t) { t.ChAtr = {0, 2, 3}; })}},
+                 {With(Type("A", 0, 20, 20, {0}),
+                       [](TLibItem& t) {
+                         t.ChAtr = {0, 2, 3};
+                       })}},
         SlotCase{"25 characters are cut to 20; the same first 20 is a duplicate",
                  Section(1, "ABCDEFGHIJKLMNOPQRSTUVWXY") + Section(2, "ABCDEFGHIJKLMNOPQRSTzzzzz"),
-                 {With(Type("ABCDEFGHIJKLMNOPQRST", 0, 20, 20, {0}), [](TLibItem& t) { t.ChAtr = {0, 2, 3}; })}},
+                 {With(Type("ABCDEFGHIJKLMNOPQRST", 0, 20, 20, {0}),
+                       [](TLibItem& t) {
+                         t.ChAtr = {0, 2, 3};
+                       })}},
         SlotCase{"a blank left at the end by the cut is dropped (found by fuzzing)",
                  Section(1, "ABCDEFGHIJKLMNOPQRS TUV") + Section(2, "ABCDEFGHIJKLMNOPQRS"),
-                 {With(Type("ABCDEFGHIJKLMNOPQRS", 0, 20, 20, {0}), [](TLibItem& t) { t.ChAtr = {0, 2, 3}; })}},
+                 {With(Type("ABCDEFGHIJKLMNOPQRS", 0, 20, 20, {0}),
+                       [](TLibItem& t) {
+                         t.ChAtr = {0, 2, 3};
+                       })}},
         SlotCase{"20 channels read as 16",
                  Section(1, "A", "Channels=20\nChAtr16=I\nChAtr17=R\n"),
-                 {With(Type("A", 0, 20, 20, {}), [](TLibItem& t) {
-                   t.Channels = 16;
-                   t.ChAtr = {};
-                   t.ChAtr[15] = 9;
-                 })}},
+                 {With(Type("A", 0, 20, 20, {}),
+                       [](TLibItem& t) {
+                         t.Channels = 16;
+                         t.ChAtr = {};
+                         t.ChAtr[15] = 9;
+                       })}},
         SlotCase{"0 channels read no roles",
                  Section(1, "A", "Channels=0\nChAtr1=W\n"),
-                 {With(Type("A", 0, 20, 20, {}), [](TLibItem& t) { t.ChAtr = {1, 2, 3}; })}},
+                 {With(Type("A", 0, 20, 20, {}),
+                       [](TLibItem& t) {
+                         t.ChAtr = {1, 2, 3};
+                       })}},
         SlotCase{"a negative channel count is kept as read",
                  Section(1, "A", "Channels=-3\nChAtr1=W\n"),
-                 {With(Type("A", 0, 20, 20, {}), [](TLibItem& t) {
-                   t.Channels = -3;
-                   t.ChAtr = {1, 2, 3};
-                 })}},
+                 {With(Type("A", 0, 20, 20, {}),
+                       [](TLibItem& t) {
+                         t.Channels = -3;
+                         t.ChAtr = {1, 2, 3};
+                       })}},
         SlotCase{"lower-case letters and keywords read as none and circle",
                  Section(1, "A", "Shape=rectangle\nChannels=2\nChAtr1=r\nChAtr2=G\n"),
                  {With(Type("A", 0, 20, 20, {0, 2}), [](TLibItem& t) { t.ChAtr[2] = 3; })}},
-        SlotCase{"keys and sections match without regard to case; junk numbers take defaults",
-                 "[DEFINE001]\nname=A\nwidth=abc\nHEIGHT=0x10\nframcolor=1\nFrmColor=12x\nexatr=2\n",
-                 {With(Type("A", 0, 20, 16, {0}), [](TLibItem& t) {
-                   t.ChAtr = {0, 2, 3};
-                   t.ExAtr = 2;
-                 })}},
+        SlotCase{
+            "keys and sections match without regard to case; junk numbers take defaults",
+            "[DEFINE001]\nname=A\nwidth=abc\nHEIGHT=0x10\nframcolor=1\nFrmColor=12x\nexatr=2\n",
+            {With(Type("A", 0, 20, 16, {0}),
+                  [](TLibItem& t) {
+                    t.ChAtr = {0, 2, 3};
+                    t.ExAtr = 2;
+                  })}},
         SlotCase{"sections beyond 200 and other sections are not types",
                  "[General]\nName=X\n" + Section(201, "Y") + Section(200, "Z"),
-                 {With(Type("Z", 0, 20, 20, {0}), [](TLibItem& t) { t.ChAtr = {0, 2, 3}; })}}),
-    [](const testing::TestParamInfo<SlotCase>& info) { return "Case" + std::to_string(info.index); });
+                 {With(Type("Z", 0, 20, 20, {0}),
+                       [](TLibItem& t) {
+                         t.ChAtr = {0, 2, 3};
+                       })}}),
+    [](const testing::TestParamInfo<SlotCase>& info) {
+      return "Case" + std::to_string(info.index);
+    });
 
 TEST(LightLib, AMissingFileReadsAsEmpty) {
   TempDir dir;
@@ -251,8 +275,9 @@ TEST(LightLib, ReadsUtf8AndUtf16FilesByTheirMark) {
 
 // A file with a type LED and the given body for type B.
 std::string TwoTypes(std::string_view bodyB) {
-  return Crlf(Section(1, "LED", "Shape=Circle\nWidth=20\nHeight=20\nFrmColor=12632256\nChannels=3\n"
-                                "ChAtr1=R\nChAtr2=G\nChAtr3=B\nExAtr=0\n") +
+  return Crlf(Section(1, "LED",
+                      "Shape=Circle\nWidth=20\nHeight=20\nFrmColor=12632256\nChannels=3\n"
+                      "ChAtr1=R\nChAtr2=G\nChAtr3=B\nExAtr=0\n") +
               Section(2, "B", bodyB));
 }
 
@@ -299,14 +324,19 @@ TEST(LightLib, MergeTreatsARoleBeyondTheChannelCountAsIdentical) {
   lib.Items.Add(b);
   bool asked = false;
   lib.OnDuplicateName = [&](const std::string&) { return asked = true; };
-  EXPECT_EQ(lib.LoadFromFile(dir.Write("in.ini", Crlf(Section(1, "B", "Channels=1\nChAtr1=D\nFrmColor=12632256\n"))), true), 0);
+  EXPECT_EQ(
+      lib.LoadFromFile(
+          dir.Write("in.ini", Crlf(Section(1, "B", "Channels=1\nChAtr1=D\nFrmColor=12632256\n"))),
+          true),
+      0);
   EXPECT_FALSE(asked);
 }
 
 TEST(LightLib, ADuplicateWithinOneFileAsksInLoadModeToo) {
   TempDir dir;
-  const std::string path = dir.Write(
-      "in.ini", Crlf(Section(1, "A", "Width=10\n") + Section(2, "A", "Width=10\n") + Section(3, "A", "Width=30\n")));
+  const std::string path =
+      dir.Write("in.ini", Crlf(Section(1, "A", "Width=10\n") + Section(2, "A", "Width=10\n") +
+                               Section(3, "A", "Width=30\n")));
   TLightLib lib;
   std::vector<std::string> asked;
   lib.OnDuplicateName = [&](const std::string& name) { return asked.push_back(name), true; };
@@ -319,7 +349,8 @@ TEST(LightLib, MergeStopsAtTwoHundredTypesAndKeepsWhatItTook) {
   TempDir dir;
   TLightLib lib;
   for (int i = 0; i < 199; ++i) lib.Items.Add(Type("T" + std::to_string(i), 0, 20, 20, {1}));
-  const std::string path = dir.Write("in.ini", Crlf(Section(1, "new1") + Section(2, "T5") + Section(3, "new2")));
+  const std::string path =
+      dir.Write("in.ini", Crlf(Section(1, "new1") + Section(2, "T5") + Section(3, "new2")));
   std::string error;
   EXPECT_EQ(lib.LoadFromFile(path, true, &error), kLibLimitReached);
   EXPECT_FALSE(error.empty());
@@ -331,8 +362,9 @@ TEST(LightLib, MergeStopsAtTwoHundredTypesAndKeepsWhatItTook) {
 std::string FreshFile(const std::vector<std::string>& usedSections) {
   std::string text;
   for (int slot = 1; slot <= 200; ++slot) {
-    text += slot <= static_cast<int>(usedSections.size()) ? usedSections[static_cast<size_t>(slot - 1)]
-                                                           : Section(slot, "");
+    text += slot <= static_cast<int>(usedSections.size())
+                ? usedSections[static_cast<size_t>(slot - 1)]
+                : Section(slot, "");
   }
   return Crlf(text);
 }
@@ -346,11 +378,13 @@ TEST(LightLib, SavesTheLayoutOfTheWindowsProgramByteForByte) {
   lib.Items.Add(bar);
   const std::string path = dir.File("LIBRARY.INI");
   ASSERT_TRUE(lib.SaveToFile(path));
-  const std::string expected = FreshFile(
-      {Section(1, "LED1", "Shape=Circle\nWidth=20\nHeight=20\nFrmColor=12632256\nChannels=3\n"
-                          "ChAtr1=R\nChAtr2=G\nChAtr3=B\nExAtr=0\n"),
-       Section(2, "バー", "Shape=BarGraph\nWidth=10\nHeight=40\nFrmColor=536870911\nChannels=3\n"
-                          "ChAtr1=D\nChAtr2=\nChAtr3=\nExAtr=2\n")});
+  const std::string expected =
+      FreshFile({Section(1, "LED1",
+                         "Shape=Circle\nWidth=20\nHeight=20\nFrmColor=12632256\nChannels=3\n"
+                         "ChAtr1=R\nChAtr2=G\nChAtr3=B\nExAtr=0\n"),
+                 Section(2, "バー",
+                         "Shape=BarGraph\nWidth=10\nHeight=40\nFrmColor=536870911\nChannels=3\n"
+                         "ChAtr1=D\nChAtr2=\nChAtr3=\nExAtr=2\n")});
   EXPECT_EQ(TempDir::Read(path), Utf8ToCp932(expected));
 }
 
@@ -382,8 +416,9 @@ TEST(LightLib, SavingKeepsOtherContentAndOldRoleKeys) {
   const std::string path = dir.Write(
       "LIBRARY.INI",
       Crlf("; own notes\n[Info]\nAuthor=me\n" +
-           Section(1, "A", "Shape=Circle\nWidth=20\nHeight=20\nFrmColor=1\nChannels=5\nChAtr1=R\nChAtr2=G\n"
-                           "ChAtr3=B\nChAtr4=W\nChAtr5=D\nExAtr=0\nNote=kept\n") +
+           Section(1, "A",
+                   "Shape=Circle\nWidth=20\nHeight=20\nFrmColor=1\nChannels=5\nChAtr1=R\nChAtr2=G\n"
+                   "ChAtr3=B\nChAtr4=W\nChAtr5=D\nExAtr=0\nNote=kept\n") +
            Section(2, "B") + Section(3, "C") + Section(4, "D")));
   TLightLib lib;
   ASSERT_EQ(lib.LoadFromFile(path, false), 4);
@@ -394,11 +429,13 @@ TEST(LightLib, SavingKeepsOtherContentAndOldRoleKeys) {
 
   const std::string text = TempDir::Read(path);
   EXPECT_EQ(text.rfind("; own notes\r\n[Info]\r\nAuthor=me\r\n[Define001]\r\nName=A\r\n", 0), 0u);
-  EXPECT_NE(text.find("Channels=3\r\nChAtr1=R\r\nChAtr2=G\r\nChAtr3=B\r\nChAtr4=W\r\nChAtr5=D\r\nExAtr=0\r\nNote=kept\r\n"),
+  EXPECT_NE(text.find("Channels=3\r\nChAtr1=R\r\nChAtr2=G\r\nChAtr3=B\r\nChAtr4=W\r\nChAtr5="
+                      "D\r\nExAtr=0\r\nNote=kept\r\n"),
             text.npos);
   // Unused slots follow the used ones in ascending order, with an empty name only.
   EXPECT_NE(text.find("[Define002]\r\nName=B\r\n"), text.npos);
-  EXPECT_NE(text.find("[Define003]\r\nName=\r\n[Define004]\r\nName=\r\n[Define005]\r\nName=\r\n"), text.npos);
+  EXPECT_NE(text.find("[Define003]\r\nName=\r\n[Define004]\r\nName=\r\n[Define005]\r\nName=\r\n"),
+            text.npos);
 
   TLightLib again;
   ASSERT_EQ(again.LoadFromFile(path, false), 2);

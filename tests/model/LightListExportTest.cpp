@@ -73,12 +73,16 @@ TEST(LightListExport, SortModes) {
   auto names = [&](int mode) {
     std::vector<std::string> result;
     const auto lines = LightListLines(doc, {.DmxChMode = 1, .GridSortMode = mode});
-    for (size_t i = 4; i + 1 < lines.size(); ++i) result.push_back(lines[i].substr(0, 3) + lines[i].substr(21, 4));
+    for (size_t i = 4; i + 1 < lines.size(); ++i)
+      result.push_back(lines[i].substr(0, 3) + lines[i].substr(21, 4));
     return result;
   };
-  EXPECT_EQ(names(0), (std::vector<std::string>{"Dim1   ", "Dim1   ", "LED3   ", "led7   ", "zz     "}));
-  EXPECT_EQ(names(1), (std::vector<std::string>{"zz     ", "Dim1   ", "Dim1   ", "LED3   ", "led7   "}));
-  EXPECT_EQ(names(7), (std::vector<std::string>{"led7   ", "Dim1   ", "LED3   ", "Dim1   ", "zz     "}));
+  EXPECT_EQ(names(0),
+            (std::vector<std::string>{"Dim1   ", "Dim1   ", "LED3   ", "led7   ", "zz     "}));
+  EXPECT_EQ(names(1),
+            (std::vector<std::string>{"zz     ", "Dim1   ", "Dim1   ", "LED3   ", "led7   "}));
+  EXPECT_EQ(names(7),
+            (std::vector<std::string>{"led7   ", "Dim1   ", "LED3   ", "Dim1   ", "zz     "}));
 }
 
 TEST(LightListExport, AFileThatCannotBeWrittenIsReported) {

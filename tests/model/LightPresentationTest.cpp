@@ -50,16 +50,24 @@ INSTANTIATE_TEST_SUITE_P(
         // 0x00FF80 at 128/255: red 128 -> 64, green 255 -> 128.
         MixCase{"DimmerScalesFilter", {RoleDimmer}, {128}, 0x00FF80, 0x008040, 128},
         // A filter colour naming the button face of the system palette (240, 240, 240).
-        MixCase{"SystemFilter", {RoleDimmer}, {255}, static_cast<int32_t>(0xFF00000F), 0xF0F0F0,
-                255},
-        MixCase{"DimmerLastWins", {RoleRed, RoleGreen, RoleBlue, RoleDimmer}, {255, 0, 0, 10},
-                kNoColor, 0x0A0A0A, 10},
-        MixCase{"DimmerFirstIgnored", {RoleDimmer, RoleRed, RoleGreen, RoleBlue}, {10, 255, 0, 0},
-                kNoColor, 0x0000FF, 10},
+        MixCase{
+            "SystemFilter", {RoleDimmer}, {255}, static_cast<int32_t>(0xFF00000F), 0xF0F0F0, 255},
+        MixCase{"DimmerLastWins",
+                {RoleRed, RoleGreen, RoleBlue, RoleDimmer},
+                {255, 0, 0, 10},
+                kNoColor,
+                0x0A0A0A,
+                10},
+        MixCase{"DimmerFirstIgnored",
+                {RoleDimmer, RoleRed, RoleGreen, RoleBlue},
+                {10, 255, 0, 0},
+                kNoColor,
+                0x0000FF,
+                10},
         MixCase{"WhiteAdds", {RoleRed, RoleWhite}, {200, 100}, kNoColor, 0x6464FF, 0},
         MixCase{"WhiteAddsToDimmed", {RoleWhite, RoleDimmer}, {100, 128}, kNoColor, 0xE4E4E4, 128},
-        MixCase{"BrightnessKeepsColours", {RoleRed, RoleBrightness}, {90, 77}, kNoColor, 0x00005A,
-                77},
+        MixCase{
+            "BrightnessKeepsColours", {RoleRed, RoleBrightness}, {90, 77}, kNoColor, 0x00005A, 77},
         MixCase{"LaterChannelOverrides", {RoleRed, RoleCyan}, {200, 0}, kNoColor, 0x0000FF, 0},
         MixCase{"NoChannels", {}, {}, kNoColor, 0x000000, 0},
         MixCase{"UnknownRole", {RoleRed, 12}, {40, 255}, kNoColor, 0x000028, 0}),
@@ -84,7 +92,8 @@ TEST(UpdateLightsTest, InversionIsWrittenIntoTheShownLevels) {
 
 TEST(UpdateLightsTest, ChannelsPastTheLastLevelReadAsZero) {
   TStageData doc;
-  TLightCell* plain = AddLight(doc, MakeType({RoleRed, RoleGreen, RoleBlue, RoleWhite}), 0, 0, 4094);
+  TLightCell* plain =
+      AddLight(doc, MakeType({RoleRed, RoleGreen, RoleBlue, RoleWhite}), 0, 0, 4094);
   TLibItem inverted = MakeType({RoleRed, RoleGreen, RoleBlue});
   inverted.ExAtr = kExAtrColorInvert;
   TLightCell* invertedLight = AddLight(doc, inverted, 0, 0, 4095);
@@ -188,18 +197,16 @@ TEST_P(LevelTextTest, FormatsAndColoursTheLevel) {
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, LevelTextTest,
-    ::testing::Values(LevelTextCase{0, 0, -1, "00", kZero}, LevelTextCase{0, 1, -1, "00", kZero},
-                      LevelTextCase{0, 2, -1, "01", kVal}, LevelTextCase{0, 128, -1, "50", kVal},
-                      LevelTextCase{0, 254, -1, "FF", kFull},
-                      LevelTextCase{0, 255, -1, "FF", kFull},
-                      LevelTextCase{0, 255, 0.2, "20", kVal},  // a bar shows its fill
-                      LevelTextCase{0, 0, 0.125, "13", kVal},
-                      LevelTextCase{0, 0, 0.995, "FF", kFull},
-                      LevelTextCase{1, 7, -1, "007", kVal}, LevelTextCase{1, 0, -1, "000", kZero},
-                      LevelTextCase{1, 255, -1, "255", kFull},
-                      LevelTextCase{2, 171, -1, "AB", kVal}, LevelTextCase{2, 0, -1, "00", kZero},
-                      LevelTextCase{2, 255, -1, "FF", kFull}, LevelTextCase{3, 100, -1, "", kVal},
-                      LevelTextCase{-1, 100, -1, "", kVal}));
+    ::testing::Values(
+        LevelTextCase{0, 0, -1, "00", kZero}, LevelTextCase{0, 1, -1, "00", kZero},
+        LevelTextCase{0, 2, -1, "01", kVal}, LevelTextCase{0, 128, -1, "50", kVal},
+        LevelTextCase{0, 254, -1, "FF", kFull}, LevelTextCase{0, 255, -1, "FF", kFull},
+        LevelTextCase{0, 255, 0.2, "20", kVal},  // a bar shows its fill
+        LevelTextCase{0, 0, 0.125, "13", kVal}, LevelTextCase{0, 0, 0.995, "FF", kFull},
+        LevelTextCase{1, 7, -1, "007", kVal}, LevelTextCase{1, 0, -1, "000", kZero},
+        LevelTextCase{1, 255, -1, "255", kFull}, LevelTextCase{2, 171, -1, "AB", kVal},
+        LevelTextCase{2, 0, -1, "00", kZero}, LevelTextCase{2, 255, -1, "FF", kFull},
+        LevelTextCase{3, 100, -1, "", kVal}, LevelTextCase{-1, 100, -1, "", kVal}));
 
 TEST(ChannelTextTest, NamesTheStartChannelAndMarksEveryModChNth) {
   TStageData doc;

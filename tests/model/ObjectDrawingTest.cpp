@@ -113,7 +113,8 @@ TEST_F(DrawingTest, BodyColours) {
   light->Flags = 0;
   light->Fixture.FrmColor = kNoColor;
   expect(" pen=0x00ff00/1 brush=0x00ff00");  // no outline: edged in the fill
-  EXPECT_THAT(Draw(light, false), ElementsAre(std::string(points) + " pen=0x101010/1 brush=0x101010"));
+  EXPECT_THAT(Draw(light, false),
+              ElementsAre(std::string(points) + " pen=0x101010/1 brush=0x101010"));
 }
 
 TEST_F(DrawingTest, BarGraphParts) {
@@ -174,10 +175,9 @@ TEST_F(DrawingTest, LevelAndChannelTextsStandBesideTheTurnedBox) {
   light->Level = 128;
   light->Flags = kFlagShowLevel | kFlagShowChannel;
   // "50" is 12 x 12: x = 110 + (20 - 12) / 2 + 1 = 115; "A001" is 24 wide: x = 109.
-  EXPECT_THAT(Draw(light),
-              ElementsAre(::testing::StartsWith("Polygon"),
-                          "TextOut (115,132) \"50\" brush=0x202020 font=0x303030",
-                          "TextOut (109,77) \"A001\" brush=0x101010 font=0x606060"));
+  EXPECT_THAT(Draw(light), ElementsAre(::testing::StartsWith("Polygon"),
+                                       "TextOut (115,132) \"50\" brush=0x202020 font=0x303030",
+                                       "TextOut (109,77) \"A001\" brush=0x101010 font=0x606060"));
   EXPECT_EQ(light->ValueRect, (TRect{113, 132, 129, 144}));
 
   settings.ExchangeValCh = true;
@@ -317,8 +317,9 @@ TEST_F(DrawingTest, DrawAllMarksDrawsInListOrderAndClearsMoving) {
 
   canvas.Clear();
   DrawAll(doc, true, true, true, settings);
-  EXPECT_THAT(canvas.Descriptions(), ElementsAre(::testing::StartsWith("Line"),
-                                                 "Ellipse (0,0) (20,20) pen=0xc0c0c0/1 brush=0x000000"));
+  EXPECT_THAT(canvas.Descriptions(),
+              ElementsAre(::testing::StartsWith("Line"),
+                          "Ellipse (0,0) (20,20) pen=0xc0c0c0/1 brush=0x000000"));
   EXPECT_FALSE(light->Moving());
   EXPECT_FALSE(light->NeedsDraw());
 }

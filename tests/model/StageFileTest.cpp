@@ -162,10 +162,11 @@ INSTANTIATE_TEST_SUITE_P(
                     FieldCountCase{"[ShapeData]", " ", 0}));
 
 TEST_F(StageFileTest, MalformedNumbersTakeTheFieldDefaults) {
-  ASSERT_TRUE(LoadText("[LightData]\nx,a,b,c,d,LED,e,\n"
-                       "[TextData]\na,b,T,c,d,e\n"
-                       "[LineData]\na,b,c,d,e,f\n"
-                       "[ShapeData]\na,b,c,d,e,f,g,h,i\n"));
+  ASSERT_TRUE(
+      LoadText("[LightData]\nx,a,b,c,d,LED,e,\n"
+               "[TextData]\na,b,T,c,d,e\n"
+               "[LineData]\na,b,c,d,e,f\n"
+               "[ShapeData]\na,b,c,d,e,f,g,h,i\n"));
   const TLightCell& shape = *OfKind(KindShape)[0];
   EXPECT_EQ(PositionOf(shape), (std::vector<int32_t>{0, 0, 100, 100}));
   EXPECT_EQ(shape.Size, 1);
@@ -187,8 +188,9 @@ TEST_F(StageFileTest, MalformedNumbersTakeTheFieldDefaults) {
 }
 
 TEST_F(StageFileTest, ChannelsOutsideTheChannelSpaceLeaveTheLightUnpatched) {
-  ASSERT_TRUE(LoadText("[LightData]\n4096,0,0,0,0,LED,0,\n4097,0,0,0,0,LED,0,\n-5,0,0,0,0,LED,0,\n"
-                       "-2147483648,0,0,0,0,LED,0,\n99999999999,0,0,0,0,LED,0,\n"));
+  ASSERT_TRUE(
+      LoadText("[LightData]\n4096,0,0,0,0,LED,0,\n4097,0,0,0,0,LED,0,\n-5,0,0,0,0,LED,0,\n"
+               "-2147483648,0,0,0,0,LED,0,\n99999999999,0,0,0,0,LED,0,\n"));
   const auto lights = OfKind(KindLight);
   ASSERT_EQ(lights.size(), 5u);
   EXPECT_EQ(lights[0]->StartCh, 4095);
@@ -199,9 +201,10 @@ TEST_F(StageFileTest, ChannelsOutsideTheChannelSpaceLeaveTheLightUnpatched) {
 }
 
 TEST_F(StageFileTest, ShapesAndLinesTakeTheirLineIndexTextsAndLightsKeepFileOrder) {
-  ASSERT_TRUE(LoadText("[ShapeData]\nbad\n0,0,0,1,1,1,8,0,0\n0,0,0,2,2,1,8,0,0\n"
-                       "[TextData]\n1,1,first,16,0,0\n2,2,second,16,0,0\n"
-                       "[LineData]\n0,0,1,1,1,0\n"));
+  ASSERT_TRUE(
+      LoadText("[ShapeData]\nbad\n0,0,0,1,1,1,8,0,0\n0,0,0,2,2,1,8,0,0\n"
+               "[TextData]\n1,1,first,16,0,0\n2,2,second,16,0,0\n"
+               "[LineData]\n0,0,1,1,1,0\n"));
   const auto shapes = OfKind(KindShape);
   ASSERT_EQ(shapes.size(), 2u);
   EXPECT_EQ(shapes[0]->Order, 1);
@@ -214,13 +217,14 @@ TEST_F(StageFileTest, ShapesAndLinesTakeTheirLineIndexTextsAndLightsKeepFileOrde
 }
 
 TEST_F(StageFileTest, SectionHeadersAndOptionsInAnyOrder) {
-  ASSERT_TRUE(LoadText("0,0,orphan,16,0,0\n"
-                       "[option]\nTitle=early\n"
-                       "[lightdata]\n1,0,0,0,0,LED,0,\n"
-                       "[LightData] \n2,0,0,0,0,LED,0,\n"
-                       "[Unknown]\n3,0,0,0,0,LED,0,\n"
-                       "[OPTION]\nTITLE=late\n"
-                       "[TextData]\n\n0,0,kept,16,0,0\n"));
+  ASSERT_TRUE(
+      LoadText("0,0,orphan,16,0,0\n"
+               "[option]\nTitle=early\n"
+               "[lightdata]\n1,0,0,0,0,LED,0,\n"
+               "[LightData] \n2,0,0,0,0,LED,0,\n"
+               "[Unknown]\n3,0,0,0,0,LED,0,\n"
+               "[OPTION]\nTITLE=late\n"
+               "[TextData]\n\n0,0,kept,16,0,0\n"));
   EXPECT_EQ(doc.Title, "late");
   const auto lights = OfKind(KindLight);
   ASSERT_EQ(lights.size(), 1u);
@@ -230,9 +234,10 @@ TEST_F(StageFileTest, SectionHeadersAndOptionsInAnyOrder) {
 }
 
 TEST_F(StageFileTest, OptionValues) {
-  ASSERT_TRUE(LoadText("[Option]\nScrWidth= 1280 \nScrHeight=abc\nShowGrid= 1\nInhibitMove= 1\n"
-                       "BgColor=0x00FF00\nGridColor=$FF\nTitle=a=b \nBgImage=pic.png\nModChN=99999999999\n"
-                       "ValFontName= Sans\nValFontSize=12\nGridSizeX=7\nNoSuchKey=1\n"));
+  ASSERT_TRUE(
+      LoadText("[Option]\nScrWidth= 1280 \nScrHeight=abc\nShowGrid= 1\nInhibitMove= 1\n"
+               "BgColor=0x00FF00\nGridColor=$FF\nTitle=a=b \nBgImage=pic.png\nModChN=99999999999\n"
+               "ValFontName= Sans\nValFontSize=12\nGridSizeX=7\nNoSuchKey=1\n"));
   EXPECT_EQ(doc.ScrWidth, 1280);
   EXPECT_EQ(doc.ScrHeight, 800);
   EXPECT_FALSE(doc.ShowGrid);
@@ -265,13 +270,14 @@ TEST_F(StageFileTest, MissingTypesAreAskedOncePerNameInOrder) {
     asked.push_back(name);
     return name == "spot" ? std::string("PAR") : std::string();
   };
-  ASSERT_TRUE(LoadText("[LightData]\n"
-                       "1,0,0,0,0,spot,0,\n"
-                       "2,0,0,0,0,Fog,0\n"        // seven fields: dropped, but asked
-                       "3,0,0,0,0,SPOT,0,\n"      // SPOT exists, yet takes the answer for spot
-                       "4,0,0,0,0,*default*,0,\n"
-                       "5,0,0,0,0,fog,0,\n"
-                       "6,0,0,0,0,,0,\n"));
+  ASSERT_TRUE(
+      LoadText("[LightData]\n"
+               "1,0,0,0,0,spot,0,\n"
+               "2,0,0,0,0,Fog,0\n"    // seven fields: dropped, but asked
+               "3,0,0,0,0,SPOT,0,\n"  // SPOT exists, yet takes the answer for spot
+               "4,0,0,0,0,*default*,0,\n"
+               "5,0,0,0,0,fog,0,\n"
+               "6,0,0,0,0,,0,\n"));
   EXPECT_EQ(asked, (std::vector<std::string>{"spot", "Fog", "*default*", ""}));
   const auto lights = OfKind(KindLight);
   ASSERT_EQ(lights.size(), 5u);
@@ -359,8 +365,9 @@ TEST_F(StageFileTest, TextsWithCommasAndQuotesSurviveASaveAndReload) {
 }
 
 TEST_F(StageFileTest, QuotedFieldsAsOtherProgramsWriteThem) {
-  ASSERT_TRUE(LoadText("[TextData]\n1,2,\"say \"\"hi\"\", all\",16,0,0\n3,4,\"open,16,0,0\n"
-                       "5,6,\"a\"b,16,0,0\n"));
+  ASSERT_TRUE(
+      LoadText("[TextData]\n1,2,\"say \"\"hi\"\", all\",16,0,0\n3,4,\"open,16,0,0\n"
+               "5,6,\"a\"b,16,0,0\n"));
   const auto texts = OfKind(KindText);
   ASSERT_EQ(texts.size(), 2u);
   EXPECT_EQ(texts[0]->Text, "say \"hi\", all");
@@ -417,7 +424,8 @@ TEST_F(StageFileTest, SavesTheWrittenLayout) {
       "[TextData]\n20,300,下手,16,0xffffff,0x00000001\n"
       "[LineData]\n0,200,800,200,2,0x00ffff\n"
       "[ShapeData]\n0,10,10,110,60,1,8,0x404040,0xffffff\n"
-      "[Option]\nBgImage=bg.png\nTitle=本公演\nScrWidth=800\nScrHeight=600\nShowGrid=1\nGridSize=20\n"
+      "[Option]\nBgImage=bg.png\nTitle=本公演\nScrWidth=800\nScrHeight=600\nShowGrid=1\nGridSize="
+      "20\n"
       "GridStyle=0\nBgColor=0\nGridColor=16711680\nValColor=16777215\nValZeroColor=16777215\n"
       "ValFullColor=16777215\nValBgColor=0\nChColor=16777215\nModColor=32768\nModChN=0\n"
       "ValFontName=Sans\nValFontSize=10\nChFontName=IPAGothic\nChFontSize=9\nInhibitMove=1\n";
@@ -579,8 +587,10 @@ TEST_F(StageFileTest, JunkLongLinesAndManySectionsNeitherCrashNorHang) {
   EXPECT_TRUE(LoadStage(doc, dir.Write("junk.dat", junk), context));
 
   std::string many;
-  for (int i = 0; i < 5000; ++i) many += "[LightData]\r\n1,2,3,4,5,LED,6,7\r\n[Option]\r\nTitle=x\r\n[Bad]\r\n";
-  many += "[TextData]\r\n1,1," + std::string(1 << 20, 'x') + ",16,0,0\r\n" + std::string(1 << 20, ',') + "\r\n";
+  for (int i = 0; i < 5000; ++i)
+    many += "[LightData]\r\n1,2,3,4,5,LED,6,7\r\n[Option]\r\nTitle=x\r\n[Bad]\r\n";
+  many += "[TextData]\r\n1,1," + std::string(1 << 20, 'x') + ",16,0,0\r\n" +
+          std::string(1 << 20, ',') + "\r\n";
   ASSERT_TRUE(LoadStage(doc, dir.Write("many.dat", many), context));
   EXPECT_EQ(OfKind(KindLight).size(), 5000u);
   ASSERT_EQ(OfKind(KindText).size(), 1u);

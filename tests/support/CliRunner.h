@@ -14,8 +14,7 @@ struct CliResult {
 };
 
 // `home` becomes LUMAPLOT_HOME when given, so no test reads the real program folder.
-inline CliResult RunCli(const QStringList& args, const QString& home = {},
-                        int timeoutMs = 30000) {
+inline CliResult RunCli(const QStringList& args, const QString& home = {}, int timeoutMs = 30000) {
   QProcess process;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   if (!home.isEmpty()) env.insert("LUMAPLOT_HOME", home);

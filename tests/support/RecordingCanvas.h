@@ -18,7 +18,8 @@
 namespace lumaplot::test {
 
 struct RecordedCall {
-  std::string Op;  // "Ellipse", "Polygon", "Polyline", "Line", "FillRect", "TextOut", "Pixel", "HandMark"
+  std::string
+      Op;  // "Ellipse", "Polygon", "Polyline", "Line", "FillRect", "TextOut", "Pixel", "HandMark"
   std::vector<TPoint> Points;  // Ellipse and FillRect: the two corners; Line: from, to
   std::string Text;
   int32_t PenColor = 0;
@@ -36,7 +37,8 @@ struct RecordedCall {
   // it, for example "Polygon (0,0) (10,0) (10,10) pen=0xc0c0c0/1 brush=0x0000ff".
   std::string Describe() const {
     std::string s = Op;
-    for (const TPoint& p : Points) s += " (" + std::to_string(p.X) + "," + std::to_string(p.Y) + ")";
+    for (const TPoint& p : Points)
+      s += " (" + std::to_string(p.X) + "," + std::to_string(p.Y) + ")";
     if (!Text.empty() || Op == "TextOut") s += " \"" + Text + "\"";
     const bool pen = Op == "Ellipse" || Op == "Polygon" || Op == "Polyline" || Op == "Line";
     const bool brush = Op == "Ellipse" || Op == "Polygon" || Op == "FillRect" || Op == "TextOut";
@@ -96,7 +98,9 @@ class RecordingCanvas : public Canvas {
     Record("Line", {position_, {x, y}});
     position_ = {x, y};
   }
-  void FillRect(const TRect& r) override { Record("FillRect", {{r.Left, r.Top}, {r.Right, r.Bottom}}); }
+  void FillRect(const TRect& r) override {
+    Record("FillRect", {{r.Left, r.Top}, {r.Right, r.Bottom}});
+  }
   void TextOut(int32_t x, int32_t y, std::string_view text) override {
     Record("TextOut", {{x, y}}, std::string(text));
   }

@@ -11,7 +11,8 @@ namespace lumaplot::test {
 class TempDir {
  public:
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "lumaplot-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "lumaplot-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) std::abort();
     path_ = pattern;
   }
@@ -30,7 +31,8 @@ class TempDir {
   // Writes `bytes` to `name` inside the folder and returns its path.
   std::string Write(std::string_view name, std::string_view bytes) const {
     const std::string path = File(name);
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return path;
   }
   static std::string Read(const std::string& path) {

@@ -177,12 +177,12 @@ TEST_F(ChgLtypeDlgTest, OnlyOkAfterAChoiceChangesTheName) {
   };
   const std::vector<Case> cases = {
       {"choice and OK", [](TChgLtypeDlg& d) { Choose(d, "beam"), PressOk(d); }, "beam"},
-      {"choice and Enter", [](TChgLtypeDlg& d) { Choose(d, "LED"), PressKey(Combo(d), Qt::Key_Return); },
-       "LED"},
+      {"choice and Enter",
+       [](TChgLtypeDlg& d) { Choose(d, "LED"), PressKey(Combo(d), Qt::Key_Return); }, "LED"},
       {"choice and closing the window", [](TChgLtypeDlg& d) { Choose(d, "Wash"), CloseWindow(d); },
        "Fog"},
-      {"choice and Escape", [](TChgLtypeDlg& d) { Choose(d, "Wash"), PressKey(Combo(d), Qt::Key_Escape); },
-       "Fog"},
+      {"choice and Escape",
+       [](TChgLtypeDlg& d) { Choose(d, "Wash"), PressKey(Combo(d), Qt::Key_Escape); }, "Fog"},
       {"Enter without a choice, then closing",
        [](TChgLtypeDlg& d) {
          PressKey(Combo(d), Qt::Key_Return);
@@ -272,9 +272,9 @@ TEST_F(ChgLtypeDlgTest, HandlerAnswersUnchangedWhenTheDialogCannotAsk) {
   auto* doomed = new TChgLtypeDlg(library);
   const TStageData::MissingTypeQuestion askDoomed = MissingTypeHandler(*doomed);
   ShowScript script(*doomed, {[](TChgLtypeDlg& d) {
-                      Choose(d, "Wash");
-                      delete &d;
-                    }});
+    Choose(d, "Wash");
+    delete &d;
+  }});
   EXPECT_EQ(askDoomed("Fog"), "Fog");
   EXPECT_EQ(askDoomed("Hazer"), "Hazer");
 }

@@ -15,9 +15,9 @@ TEST(ColorConvert, ProgramColoursHaveRedInTheLowByte) {
     int red, green, blue;
   };
   const Case cases[] = {
-      {0x000000, 0, 0, 0},           {0x0000FF, 255, 0, 0},       {0x00FF00, 0, 255, 0},
-      {0xFF0000, 0, 0, 255},         {0xFFFFFF, 255, 255, 255},   {0xC0DCC0, 0xC0, 0xDC, 0xC0},
-      {0x123456, 0x56, 0x34, 0x12},  {0x7F808081, 0x81, 0x80, 0x80},
+      {0x000000, 0, 0, 0},          {0x0000FF, 255, 0, 0},          {0x00FF00, 0, 255, 0},
+      {0xFF0000, 0, 0, 255},        {0xFFFFFF, 255, 255, 255},      {0xC0DCC0, 0xC0, 0xDC, 0xC0},
+      {0x123456, 0x56, 0x34, 0x12}, {0x7F808081, 0x81, 0x80, 0x80},
   };
   for (const Case& c : cases) {
     const QColor color = ToQColor(c.color);

@@ -13,12 +13,18 @@ TEST(KeySequence, ShortCutsAndTheirQtForm) {
     const char* sequence;  // QKeySequence::PortableText
   };
   const Case cases[] = {
-      {"Ctrl+S", "Ctrl+S"},           {"Shift+Ctrl+F1", "Ctrl+Shift+F1"},
-      {"Del", "Del"},                 {"Alt+Enter", "Alt+Return"},
-      {"BkSp", "Backspace"},          {"Ctrl+PgDn", "Ctrl+PgDown"},
-      {"Shift+Ctrl+Alt+0", "Ctrl+Alt+Shift+0"}, {"Space", "Space"},
-      {"Esc", "Esc"},                 {"Ctrl+Left", "Ctrl+Left"},
-      {"F12", "F12"},                 {"Ins", "Ins"},
+      {"Ctrl+S", "Ctrl+S"},
+      {"Shift+Ctrl+F1", "Ctrl+Shift+F1"},
+      {"Del", "Del"},
+      {"Alt+Enter", "Alt+Return"},
+      {"BkSp", "Backspace"},
+      {"Ctrl+PgDn", "Ctrl+PgDown"},
+      {"Shift+Ctrl+Alt+0", "Ctrl+Alt+Shift+0"},
+      {"Space", "Space"},
+      {"Esc", "Esc"},
+      {"Ctrl+Left", "Ctrl+Left"},
+      {"F12", "F12"},
+      {"Ins", "Ins"},
   };
   for (const Case& c : cases) {
     const ShortCut shortcut = TextToShortCut(c.text);

@@ -22,7 +22,8 @@ TEST(ListItems, PiecesUpToTheFirstEmptyOne) {
       {"", {}},
       {"200", {"200"}},
   };
-  for (const Case& c : cases) EXPECT_EQ(ItemsFromText(c.text, '|'), c.expected) << c.text.toStdString();
+  for (const Case& c : cases)
+    EXPECT_EQ(ItemsFromText(c.text, '|'), c.expected) << c.text.toStdString();
 }
 
 TEST(ListItems, FillAppendsToWhatTheListHolds) {

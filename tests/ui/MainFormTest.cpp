@@ -6,18 +6,18 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPointer>
-#include <QUrl>
-#include <QElapsedTimer>
-#include <QMenu>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QUrl>
 
 #include <sys/stat.h>
 
@@ -342,7 +342,8 @@ TEST_F(MainFormTest, TwentyDocumentsAreTheLimit) {
   f.FileOpenItemClick();
   f.FilesDropped({WritePlot("one more.dat", "")});
   EXPECT_EQ(f.DocumentCount(), 20);
-  EXPECT_EQ(warnings, QStringList({"これ以上作成できません", "これ以上開けません", "これ以上開けません"}));
+  EXPECT_EQ(warnings,
+            QStringList({"これ以上作成できません", "これ以上開けません", "これ以上開けません"}));
   EXPECT_TRUE(dialogs.empty());
   f.Window1Click();
   const QList<QAction*> items = f.WindowMenu()->actions();
@@ -382,10 +383,10 @@ TEST_F(MainFormTest, Com1LinesChooseTheDocument) {
     int document;
   } steps[] = {
       {{.Dsr = true}, 1},
-      {{.Cts = true, .Dsr = true}, 0},    // CTS wins
-      {{.Dsr = true}, 1},                 // CTS off: DSR is now the first line on
+      {{.Cts = true, .Dsr = true}, 0},  // CTS wins
+      {{.Dsr = true}, 1},               // CTS off: DSR is now the first line on
       {{.Ring = true}, 2},
-      {{.Rlsd = true}, 2},                // a fourth document is not open
+      {{.Rlsd = true}, 2},  // a fourth document is not open
       {{}, 2},
   };
   for (const auto& step : steps) {
@@ -491,7 +492,7 @@ TEST_F(MainFormTest, BusyBracketHoldsTheTimerAndPaintingWhileADialogIsOpen) {
   onDialog = [&] {
     busy = f.Busy();
     timerOn = f.Timer1()->isActive();
-    f.ShowRepaintItemClick();  // marks the page stale ...
+    f.ShowRepaintItemClick();            // marks the page stale ...
     f.ScrollBox()->ScrBox()->repaint();  // ... but it is not painted from its document
     paintsWhileBusy = f.PagePaintCount();
   };

@@ -59,8 +59,8 @@ TEST_F(NumberEditTest, TextOutOfRangeIsRedAndNotTaken) {
     int position;  // after the text was typed over "20"
   };
   const Case cases[] = {
-      {"45", true, 45}, {"1", true, 1},    {"90", true, 90},  {" 7 ", true, 7},
-      {"0", false, 20}, {"91", false, 20}, {"abc", false, 20}, {"", false, 20},
+      {"45", true, 45},   {"1", true, 1},      {"90", true, 90},           {" 7 ", true, 7},
+      {"0", false, 20},   {"91", false, 20},   {"abc", false, 20},         {"", false, 20},
       {"4.5", false, 20}, {"0x10", false, 20}, {"99999999999", false, 20},
   };
   for (const Case& c : cases) {

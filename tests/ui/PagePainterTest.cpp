@@ -13,9 +13,7 @@ namespace {
 constexpr int32_t kBg = 0x400000;    // dark blue
 constexpr int32_t kGrid = 0x00FFFF;  // yellow
 
-QRgb Px(int32_t color) {
-  return qRgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
-}
+QRgb Px(int32_t color) { return qRgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF); }
 
 class PagePainterTest : public ::testing::Test {
  protected:
@@ -88,8 +86,8 @@ TEST_F(PagePainterTest, PictureUnderGridUnderObjects) {
   EXPECT_EQ(At(29, 29), qRgb(255, 0, 0));
   EXPECT_EQ(At(30, 30), Px(kGrid));
   EXPECT_EQ(At(31, 31), Px(kBg));
-  EXPECT_EQ(At(20, 20), Px(kGrid));      // the grid lies over the picture
-  EXPECT_EQ(At(60, 50), Px(0x00FF00));   // every object is drawn, marked or not
+  EXPECT_EQ(At(20, 20), Px(kGrid));     // the grid lies over the picture
+  EXPECT_EQ(At(60, 50), Px(0x00FF00));  // every object is drawn, marked or not
   EXPECT_EQ(At(50, 75), Px(0xFF00FF));
   EXPECT_FALSE(light->NeedsDraw());
   EXPECT_EQ(doc.Canvas, nullptr);  // the document keeps its own canvas

@@ -43,8 +43,8 @@ class PageViewTest : public ::testing::Test {
     QApplication::processEvents();
   }
   void Wheel(int delta) {
-    QWheelEvent event(QPointF(10, 10), view.mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, delta),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent event(QPointF(10, 10), view.mapToGlobal(QPointF(10, 10)), QPoint(),
+                      QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(view.viewport(), &event);
   }
   QApplication& app = test::TestApplication();  // before any widget

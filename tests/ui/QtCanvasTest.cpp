@@ -15,9 +15,7 @@ constexpr int32_t kRed = 0x0000FF;
 constexpr int32_t kGreen = 0x00FF00;
 
 // The program's 0x00BBGGRR as the image's pixel.
-QRgb Px(int32_t color) {
-  return qRgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
-}
+QRgb Px(int32_t color) { return qRgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF); }
 
 class QtCanvasTest : public ::testing::Test {
  protected:
@@ -75,9 +73,9 @@ TEST_F(QtCanvasTest, WidePensAndClearBrushes) {
   canvas.SetBrushStyle(TBrushStyle::Clear);
   const TPoint box[] = {{10, 10}, {30, 10}, {30, 30}, {10, 30}};
   canvas.Polygon(box);
-  EXPECT_EQ(At(canvas, 20, 8), Px(kGreen));   // the pen straddles the outline
+  EXPECT_EQ(At(canvas, 20, 8), Px(kGreen));  // the pen straddles the outline
   EXPECT_EQ(At(canvas, 20, 12), Px(kGreen));
-  EXPECT_EQ(At(canvas, 20, 20), Px(0));       // clear brush leaves the inside
+  EXPECT_EQ(At(canvas, 20, 20), Px(0));  // clear brush leaves the inside
 }
 
 TEST_F(QtCanvasTest, InvertingPenRestoresWhenDrawnTwice) {
@@ -93,8 +91,9 @@ TEST_F(QtCanvasTest, InvertingPenRestoresWhenDrawnTwice) {
   canvas.Polyline(band);
   canvas.MoveTo(0, 20);
   canvas.LineTo(49, 20);
-  EXPECT_EQ(At(canvas, 10, 5), qRgb(0, 255, 255));       // inverted red
-  EXPECT_EQ(At(canvas, 30, 5), qRgb(0x66, 0x99, 0xCC));  // inverted 0x336699 (B 0x33, G 0x66, R 0x99)
+  EXPECT_EQ(At(canvas, 10, 5), qRgb(0, 255, 255));  // inverted red
+  EXPECT_EQ(At(canvas, 30, 5),
+            qRgb(0x66, 0x99, 0xCC));  // inverted 0x336699 (B 0x33, G 0x66, R 0x99)
   canvas.Polyline(band);
   canvas.MoveTo(0, 20);
   canvas.LineTo(49, 20);

@@ -16,9 +16,7 @@
 namespace lumaplot {
 namespace {
 
-QLabel* Label(const QWidget& form, const char* name) {
-  return form.findChild<QLabel*>(name);
-}
+QLabel* Label(const QWidget& form, const char* name) { return form.findChild<QLabel*>(name); }
 
 // Handles events, deferred deletions included, until `widget` is destroyed or
 // `limitMs` has passed.

@@ -15,8 +15,8 @@ TEST(WindowPlacement, MulDivRoundsHalfAwayFromZero) {
     int number, numerator, denominator, expected;
   };
   const Case cases[] = {
-      {1200, 96, 144, 800},  {800, 144, 96, 1200}, {5, 1, 2, 3},  {-5, 1, 2, -3},
-      {7, 96, 120, 6},       {1, 1, 0, -1},        {2000000000, 4, 2, -1},
+      {1200, 96, 144, 800}, {800, 144, 96, 1200}, {5, 1, 2, 3},           {-5, 1, 2, -3},
+      {7, 96, 120, 6},      {1, 1, 0, -1},        {2000000000, 4, 2, -1},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(MulDiv(c.number, c.numerator, c.denominator), c.expected)
@@ -30,11 +30,11 @@ TEST(WindowPlacement, KeepOnScreenWithOneScreen) {
     WindowBounds expected;
   };
   const Case cases[] = {
-      {{100, 100, 800, 600}, {100, 100, 800, 600}},    // fits: unchanged
-      {{-50, -20, 800, 600}, {0, 0, 800, 600}},        // before the screen
-      {{1500, 100, 800, 600}, {1120, 100, 800, 600}},  // sticks out on the right
-      {{100, 900, 800, 600}, {100, 480, 800, 600}},    // sticks out at the bottom
-      {{3000, 2000, 400, 300}, {1520, 780, 400, 300}}, // far away
+      {{100, 100, 800, 600}, {100, 100, 800, 600}},     // fits: unchanged
+      {{-50, -20, 800, 600}, {0, 0, 800, 600}},         // before the screen
+      {{1500, 100, 800, 600}, {1120, 100, 800, 600}},   // sticks out on the right
+      {{100, 900, 800, 600}, {100, 480, 800, 600}},     // sticks out at the bottom
+      {{3000, 2000, 400, 300}, {1520, 780, 400, 300}},  // far away
       // Larger than the screen: shrunk to it, top-left on the screen.
       {{-100, 50, 2500, 1400}, {0, 0, 1920, 1080}},
   };

@@ -74,17 +74,20 @@ TEST(EnvDataTest, FirstStartWithoutAFileGivesTheDefaults) {
   TEnvData env(ini, "/opt/lumaplot/");
 
   const Fields expected = {
-      {"RxUniverse1", "8"}, {"RxUniverse2", "9"}, {"RxUniverse3", "10"}, {"RxUniverse4", "11"},
-      {"RxUniverse5", "12"}, {"RxUniverse6", "13"}, {"RxUniverse7", "14"}, {"RxUniverse8", "15"},
-      {"UpdateInterval", "50"}, {"DatBufferN", "0"}, {"DatThreshold", "128"},
-      {"FlatToolBar", "0"}, {"HideTitleMenu", "0"}, {"OpenLastData", "1"}, {"TabWidth", "0"},
-      {"TabStyle", "0"}, {"TabMultiLine", "0"}, {"StretchMode", "0"}, {"GridSortMode", "0"},
-      {"DimValMode", "0"}, {"DmxChMode", "0"}, {"ExchangeValCh", "0"}, {"ListValMode", "0"},
-      {"UseCom1Switch", "0"}, {"SnapGrid", "0"}, {"GridSize", "20"}, {"MinAngle", "5"},
-      {"Editor", "notepad"}, {"LastDir", "/opt/lumaplot"}, {"SaveUTF8", "0"},
-      {"SelectRect", "255"}, {"TextSize", "16"}, {"TextColor", "16777215"}, {"LineSize", "1"},
-      {"LineColor", "16777215"}, {"ShapeType", "0"}, {"ShapeSize", "1"}, {"ShapeWidth", "100"},
-      {"ShapeHeight", "100"}, {"ShapeColor", "16777215"}, {"ShapeColor2", "16777215"},
+      {"RxUniverse1", "8"},       {"RxUniverse2", "9"},         {"RxUniverse3", "10"},
+      {"RxUniverse4", "11"},      {"RxUniverse5", "12"},        {"RxUniverse6", "13"},
+      {"RxUniverse7", "14"},      {"RxUniverse8", "15"},        {"UpdateInterval", "50"},
+      {"DatBufferN", "0"},        {"DatThreshold", "128"},      {"FlatToolBar", "0"},
+      {"HideTitleMenu", "0"},     {"OpenLastData", "1"},        {"TabWidth", "0"},
+      {"TabStyle", "0"},          {"TabMultiLine", "0"},        {"StretchMode", "0"},
+      {"GridSortMode", "0"},      {"DimValMode", "0"},          {"DmxChMode", "0"},
+      {"ExchangeValCh", "0"},     {"ListValMode", "0"},         {"UseCom1Switch", "0"},
+      {"SnapGrid", "0"},          {"GridSize", "20"},           {"MinAngle", "5"},
+      {"Editor", "notepad"},      {"LastDir", "/opt/lumaplot"}, {"SaveUTF8", "0"},
+      {"SelectRect", "255"},      {"TextSize", "16"},           {"TextColor", "16777215"},
+      {"LineSize", "1"},          {"LineColor", "16777215"},    {"ShapeType", "0"},
+      {"ShapeSize", "1"},         {"ShapeWidth", "100"},        {"ShapeHeight", "100"},
+      {"ShapeColor", "16777215"}, {"ShapeColor2", "16777215"},
   };
   EXPECT_EQ(StoredFields(env), expected);
   EXPECT_EQ(env.HdrDir, "/opt/lumaplot/HdrData/");
@@ -190,17 +193,17 @@ TEST(EnvDataTest, SaveWritesTheKeysInTheirOrder) {
   EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"General", "Color", "Default"}));
   EXPECT_EQ(ini.ReadSection("General"),
             (std::vector<std::string>{
-                "RxUniverse1", "RxUniverse2", "RxUniverse3", "RxUniverse4", "RxUniverse5",
-                "RxUniverse6", "RxUniverse7", "RxUniverse8", "UpdateInterval", "DatBufferN",
-                "DatThreshold", "FlatToolBar", "HideTitleMenu", "OpenLastData", "TabWidth",
-                "TabStyle", "TabMultiLine", "StretchMode", "GridSortMode", "DimValMode",
-                "DmxChMode", "ExchangeValCh", "ListValMode", "UseCom1Switch", "SnapGrid",
-                "GridSize", "MinAngle", "Editor", "LastDir", "SaveUTF8"}));
+                "RxUniverse1",  "RxUniverse2",   "RxUniverse3",   "RxUniverse4",    "RxUniverse5",
+                "RxUniverse6",  "RxUniverse7",   "RxUniverse8",   "UpdateInterval", "DatBufferN",
+                "DatThreshold", "FlatToolBar",   "HideTitleMenu", "OpenLastData",   "TabWidth",
+                "TabStyle",     "TabMultiLine",  "StretchMode",   "GridSortMode",   "DimValMode",
+                "DmxChMode",    "ExchangeValCh", "ListValMode",   "UseCom1Switch",  "SnapGrid",
+                "GridSize",     "MinAngle",      "Editor",        "LastDir",        "SaveUTF8"}));
   EXPECT_EQ(ini.ReadSection("Color"), std::vector<std::string>{"SelectRect"});
   EXPECT_EQ(ini.ReadSection("Default"),
-            (std::vector<std::string>{"TextSize", "TextColor", "LineSize", "LineColor",
-                                      "ShapeType", "ShapeSize", "ShapeWidth", "ShapeHeight",
-                                      "ShapeColor", "ShapeColor2"}));
+            (std::vector<std::string>{"TextSize", "TextColor", "LineSize", "LineColor", "ShapeType",
+                                      "ShapeSize", "ShapeWidth", "ShapeHeight", "ShapeColor",
+                                      "ShapeColor2"}));
   EXPECT_FALSE(ini.KeyExists("General", "DebugMode"));
 }
 

@@ -292,8 +292,8 @@ TEST(IniFileTest, JunkInputLoadsAndKeepsTheReadableKeys) {
   std::string junk;
   for (int i = 0; i < 4096; ++i) junk += static_cast<char>((i * 131 + 7) % 256);
   const std::string overlong(1 << 20, 'x');
-  const std::string bytes = junk + "\r\n[S]\r\nnul=a" + std::string("\0b", 2) + "\r\n" +
-                            overlong + "\r\nlong=" + overlong + "\r\nk=1\r\n[" + overlong;
+  const std::string bytes = junk + "\r\n[S]\r\nnul=a" + std::string("\0b", 2) + "\r\n" + overlong +
+                            "\r\nlong=" + overlong + "\r\nk=1\r\n[" + overlong;
   for (const TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Cp932}) {
     TempDir dir;
     IniFile ini(dir.Write("junk.INI", bytes), encoding);

@@ -15,7 +15,7 @@ TEST(ReadNumber, ReadsEveryFormTheFilesUse) {
   const NumberCase cases[] = {
       {"0", 0},
       {"42", 42},
-      {"  42", 42},               // leading blanks skipped
+      {"  42", 42},  // leading blanks skipped
       {"\t7", 7},
       {"+5", 5},
       {"-12", -12},
@@ -26,7 +26,7 @@ TEST(ReadNumber, ReadsEveryFormTheFilesUse) {
       {"x10", 16},
       {"X10", 16},
       {"$ff", 255},
-      {"$FFFFFFFF", -1},          // eight digits are a 32-bit pattern
+      {"$FFFFFFFF", -1},  // eight digits are a 32-bit pattern
       {"0x80000000", INT32_MIN},
       {"0x1FFFFFFF", 536870911},  // the "no colour" value
       {"-0x10", -16},
@@ -35,12 +35,12 @@ TEST(ReadNumber, ReadsEveryFormTheFilesUse) {
       {"-", kDef},
       {"$", kDef},
       {"0x", kDef},
-      {"0x123456789", kDef},      // nine hex digits
-      {"2147483648", kDef},       // out of range
+      {"0x123456789", kDef},  // nine hex digits
+      {"2147483648", kDef},   // out of range
       {"-2147483649", kDef},
       {"99999999999999999999", kDef},
       {"12a", kDef},
-      {"12 ", kDef},              // trailing characters are an error
+      {"12 ", kDef},  // trailing characters are an error
       {"1.5", kDef},
       {"0xG", kDef},
       {"--1", kDef},

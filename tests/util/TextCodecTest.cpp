@@ -19,7 +19,9 @@ TEST(TextCodec, Cp932RoundTripsJapaneseAndMicrosoftExtensions) {
 
 TEST(TextCodec, UnmappableCharacterBecomesOneQuestionMark) {
   EXPECT_EQ(Utf8ToCp932("a😀b"), "a?b");
-  EXPECT_EQ(Utf8ToCp932("a\xFF" "b"), "a?b");  // invalid UTF-8 input
+  EXPECT_EQ(Utf8ToCp932("a\xFF"
+                        "b"),
+            "a?b");  // invalid UTF-8 input
 }
 
 TEST(TextCodec, UndecodableBytesBecomeReplacementCharacters) {
@@ -35,12 +37,14 @@ TEST(TextCodec, DecodesByByteOrderMark) {
     std::string text;
   };
   const Case cases[] = {
-      {"\xEF\xBB\xBF" "灯体", "灯体"},
+      {"\xEF\xBB\xBF"
+       "灯体",
+       "灯体"},
       {std::string("\xFF\xFE\x6F\x70\x53\x4F", 6), "灯体"},  // UTF-16 LE: U+706F U+4F53
       {std::string("\xFE\xFF\x70\x6F\x4F\x53", 6), "灯体"},  // UTF-16 BE
       {std::string(kToutaiCp932), "灯体"},                   // no mark: CP932
       {"", ""},
-      {std::string("\xFF\xFE\x41", 3), "\xEF\xBF\xBD"},      // odd byte at the end
+      {std::string("\xFF\xFE\x41", 3), "\xEF\xBF\xBD"},  // odd byte at the end
   };
   for (const auto& c : cases) EXPECT_EQ(DecodeByBom(c.bytes), c.text);
 }

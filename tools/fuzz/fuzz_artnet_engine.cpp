@@ -26,8 +26,9 @@ struct Rig {
 
   Rig() {
     if (!sink.Open({kLoopback, 0}, 1 << 20) || !sender.Open({kLoopback, 0}, 0)) std::abort();
-    engine = std::make_unique<TArtnetThread>(true, TArtnetThread::kMaxPorts, 8, false,
-                                             test::LoopbackOptions(&clock, sink.LocalEndpoint().Port));
+    engine =
+        std::make_unique<TArtnetThread>(true, TArtnetThread::kMaxPorts, 8, false,
+                                        test::LoopbackOptions(&clock, sink.LocalEndpoint().Port));
     if (!engine->Ready()) std::abort();
     for (int i = 0; i < TArtnetThread::kMaxPorts; ++i) {
       engine->InAddr[i] = (i % 4 == 0) ? 8 + i : i * 37;

@@ -11,7 +11,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace lumaplot;
-  static const std::string input = "/dev/shm/lumaplot-fuzz-" + std::to_string(::getpid()) + "-LIBRARY.INI";
+  static const std::string input =
+      "/dev/shm/lumaplot-fuzz-" + std::to_string(::getpid()) + "-LIBRARY.INI";
   static const std::string saved = input + ".saved";
   if (!WriteFileAtomically(input, std::string_view(reinterpret_cast<const char*>(data), size))) {
     std::abort();

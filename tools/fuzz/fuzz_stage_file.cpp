@@ -1,6 +1,6 @@
-// libFuzzer target: the stage file reader (files on /dev/shm, so saving costs no disk). Every input is read as a stage file; the
-// plot read is written and read again, and must come back the same (what the writer
-// puts out, the reader takes back).
+// libFuzzer target: the stage file reader (files on /dev/shm, so saving costs no disk). Every input
+// is read as a stage file; the plot read is written and read again, and must come back the same
+// (what the writer puts out, the reader takes back).
 #include <unistd.h>
 
 #include <cstdint>

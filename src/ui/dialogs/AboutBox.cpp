@@ -89,9 +89,7 @@ TAboutBox::TAboutBox(QWidget* parent)
   layout->addLayout(buttons);
 }
 
-QString TAboutBox::VersionLabelText() {
-  return QStringLiteral("Version " LUMAPLOT_VERSION_STRING);
-}
+QString TAboutBox::VersionLabelText() { return QStringLiteral("Version " LUMAPLOT_VERSION_STRING); }
 
 void TAboutBox::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);

@@ -24,8 +24,8 @@ constexpr int kBevelHeight = 121;
 constexpr int kComboWidth = 265;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
-constexpr int kButtonGap = 19;     // between the bevel and the button
-constexpr int kBottomMargin = 14;  // below the button
+constexpr int kButtonGap = 19;      // between the bevel and the button
+constexpr int kBottomMargin = 14;   // below the button
 constexpr int kMaxNameWidth = 480;  // pixels of the missing name shown in full
 
 // The library's type names in the order a sorted list box shows them: without
@@ -134,9 +134,7 @@ void TChgLtypeDlg::ShowMissingName() {
   MsgLabel_->setToolTip(message);
 }
 
-void TChgLtypeDlg::LightComboChange() {
-  OKBtn_->setEnabled(true);
-}
+void TChgLtypeDlg::LightComboChange() { OKBtn_->setEnabled(true); }
 
 void TChgLtypeDlg::done(int result) {
   if (result == QDialog::Accepted && LightCombo_->currentIndex() >= 0) {

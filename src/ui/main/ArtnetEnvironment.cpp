@@ -51,9 +51,9 @@ bool ReadArtnetEnvironment(ArtnetOptions& options, std::string* error) {
     const size_t colon = dest.find(':');
     std::string ip;
     uint16_t port = 0;
-    const bool valid = ReadAddress(dest.substr(0, colon), ip) &&
-                       (colon == std::string_view::npos ||
-                        (ReadPort(dest.substr(colon + 1), port) && port != 0));
+    const bool valid =
+        ReadAddress(dest.substr(0, colon), ip) &&
+        (colon == std::string_view::npos || (ReadPort(dest.substr(colon + 1), port) && port != 0));
     if (!valid) return Fail(kArtnetDestVariable, dest, "IP or IP:PORT is needed", error);
     options.DestIp = ip;
     options.DestPort = port;

@@ -76,9 +76,8 @@ void TLumaplotForm::FileOpenItemClick() {
     if (!file.isEmpty()) {
       std::string error;
       if (!OpenDocumentFile(file.toStdString(), &error)) {
-        Prompts().Error("ファイルを開けませんでした。\n" + file + "\n" +
-                            QString::fromStdString(error),
-                        {});
+        Prompts().Error(
+            "ファイルを開けませんでした。\n" + file + "\n" + QString::fromStdString(error), {});
       }
       EnvData_->LastDir = FolderOf(file).toStdString();
     }
@@ -108,9 +107,9 @@ bool TLumaplotForm::SaveDocumentAs(TStageData& doc) {
   bool saved = false;
   {
     BusyBracket busy(*this);
-    const QString file = Prompts().SaveFileName({"保存", kStageFilter, kStageExt,
-                                                 QString::fromStdString(EnvData_->LastDir),
-                                                 NamePart(doc.FileName)});
+    const QString file =
+        Prompts().SaveFileName({"保存", kStageFilter, kStageExt,
+                                QString::fromStdString(EnvData_->LastDir), NamePart(doc.FileName)});
     if (file.isEmpty()) return false;
     // The document keeps its old name unless it really was written under the new one.
     const std::string oldName = doc.FileName;

@@ -21,7 +21,8 @@ QString ChannelRangeText(const TLightCell& light, bool letterForm) {
   const QString first = QString::fromStdString(ChannelName(light.StartCh, letterForm));
   if (light.Fixture.Channels < 2) return first;
   return first + "～" +
-         QString::fromStdString(ChannelName(light.StartCh + light.Fixture.Channels - 1, letterForm));
+         QString::fromStdString(
+             ChannelName(light.StartCh + light.Fixture.Channels - 1, letterForm));
 }
 
 QString ObjectText(const TLightCell& cell, bool letterForm) {
@@ -36,8 +37,8 @@ QString ObjectText(const TLightCell& cell, bool letterForm) {
     case KindText:
       return QString::asprintf("  テキスト (%4d - %4d)", cell.X1, cell.Y1);
     case KindLight:
-      return QString::fromStdString(cell.Fixture.Name) + "  Ch.=" +
-             ChannelRangeText(cell, letterForm) +
+      return QString::fromStdString(cell.Fixture.Name) +
+             "  Ch.=" + ChannelRangeText(cell, letterForm) +
              QString::asprintf("  (%4d - %4d : %3d°)", cell.X1, cell.Y1, cell.Angle);
     default:
       return {};

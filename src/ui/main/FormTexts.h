@@ -21,7 +21,7 @@ struct TSignalState {
   int RecorderFrameSize = 0;   // levels per recorded frame
   int InCount = 0;             // input ports of the engine
   bool TestMode = false;
-  bool Ready = false;          // the engine's socket is set up
+  bool Ready = false;  // the engine's socket is set up
   std::array<bool, kMaxPorts> Receiving{};
 };
 

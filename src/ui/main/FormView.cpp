@@ -30,8 +30,7 @@ namespace lumaplot {
 namespace {
 
 constexpr int kPanelWidths[TLumaplotForm::kStatusPanels] = {100, 160, 350, 50};
-constexpr const char* kToolBarTitles[TLumaplotForm::kToolBarCount] = {"基本", "モード切替",
-                                                                       "検索"};
+constexpr const char* kToolBarTitles[TLumaplotForm::kToolBarCount] = {"基本", "モード切替", "検索"};
 // Tool bars whose stored tops differ by less than this share a row.
 constexpr int kRowTolerance = 8;
 // The page surface is an image; pages larger than this are shown cut.
@@ -362,7 +361,8 @@ void TLumaplotForm::RestoreToolBars() {
   std::vector<Docked> docked;
   for (int i = 0; i < kToolBarCount; ++i) {
     QToolBar* bar = ToolBars_[static_cast<size_t>(i)];
-    toolShown_[static_cast<size_t>(i)] = ini.ReadBool(kToolBarSection, ToolKey("ShowTool", i), true);
+    toolShown_[static_cast<size_t>(i)] =
+        ini.ReadBool(kToolBarSection, ToolKey("ShowTool", i), true);
     if (ini.ReadInteger(kToolBarSection, ToolKey("Tool", i, "Floating"), 0) == 1) {
       const QPoint topLeft(ini.ReadInteger(kToolBarSection, ToolKey("Tool", i, "FLeft"), 100),
                            ini.ReadInteger(kToolBarSection, ToolKey("Tool", i, "FTop"), 100));
@@ -410,7 +410,8 @@ void TLumaplotForm::SaveToolBars() {
       const QPoint position = DockedPosition(bar);
       ini.WriteInteger(kToolBarSection, ToolKey("Tool", i, "Left"), position.x());
       ini.WriteInteger(kToolBarSection, ToolKey("Tool", i, "Top"), position.y());
-      if (!bar->isHidden()) controlBarHeight = std::max(controlBarHeight, position.y() + bar->height());
+      if (!bar->isHidden())
+        controlBarHeight = std::max(controlBarHeight, position.y() + bar->height());
     }
   }
   ini.WriteInteger(kToolBarSection, "CtrlBarHeight", controlBarHeight);

@@ -283,8 +283,8 @@ std::unique_ptr<TStageData> TLumaplotForm::CreateDocument() {
   if (!dialogs_.ChgLtypeDlg) return doc;
   // At start-up the question comes while the splash window, which stays on top,
   // could cover it; the splash steps aside until it is answered.
-  doc->OnMissingType = [this, ask = MissingTypeHandler(*dialogs_.ChgLtypeDlg)](
-                           const std::string& name) {
+  doc->OnMissingType = [this,
+                        ask = MissingTypeHandler(*dialogs_.ChgLtypeDlg)](const std::string& name) {
     const bool splashShown = setup_.Splash && setup_.Splash->isVisible();
     if (splashShown) setup_.Splash->hide();
     const std::string answer = ask(name);

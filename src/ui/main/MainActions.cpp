@@ -65,8 +65,8 @@ constexpr TActionSpec kActions[] = {
      [](TLumaplotForm& f) { f.HelpAbautItemClick(); }},
 };
 
-constexpr const char* kFileMenu[] = {"FileNew",  "FileOpen", "FileSave", "FileSaveAs",
-                                     "FileClose", "-",       "FileExit"};
+constexpr const char* kFileMenu[] = {"FileNew",   "FileOpen", "FileSave", "FileSaveAs",
+                                     "FileClose", "-",        "FileExit"};
 // "@ToolBars" and "@Tabs" are the View menu's own sub-menus, "@Documents" the 20
 // document items of the window menu.
 constexpr const char* kShowMenu[] = {"@ToolBars", "ShowSttBar", "@Tabs", "-", "ShowRepaint"};
@@ -81,8 +81,8 @@ constexpr TMenuSpec kMenus[] = {
 };
 
 constexpr const char* kTabPopup[] = {"OptInhMove", "-", "FileClose"};
-constexpr const char* kStandardTools[] = {"FileOpen", "FileSave", "-", "ShowRepaint", "-",
-                                          "FileExit"};
+constexpr const char* kStandardTools[] = {"FileOpen",    "FileSave", "-",
+                                          "ShowRepaint", "-",        "FileExit"};
 
 }  // namespace
 

@@ -57,8 +57,7 @@ QString ExtractHelpPages(const QString& folder, QString* error) {
 }
 
 QString HelpFolder() {
-  return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
-         "/lumaplot/help";
+  return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/lumaplot/help";
 }
 
 void ShowHelpContents() {

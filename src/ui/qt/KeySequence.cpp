@@ -12,11 +12,21 @@ struct KeyPair {
 
 // The named keys other than letters, digits and F1 … F12.
 constexpr std::array<KeyPair, 15> kNamedKeys{{
-    {0x2E, Qt::Key_Delete},   {0x2D, Qt::Key_Insert},   {0x08, Qt::Key_Backspace},
-    {0x21, Qt::Key_PageUp},   {0x22, Qt::Key_PageDown}, {0x24, Qt::Key_Home},
-    {0x23, Qt::Key_End},      {0x25, Qt::Key_Left},     {0x26, Qt::Key_Up},
-    {0x27, Qt::Key_Right},    {0x28, Qt::Key_Down},     {0x09, Qt::Key_Tab},
-    {0x1B, Qt::Key_Escape},   {0x0D, Qt::Key_Return},   {0x20, Qt::Key_Space},
+    {0x2E, Qt::Key_Delete},
+    {0x2D, Qt::Key_Insert},
+    {0x08, Qt::Key_Backspace},
+    {0x21, Qt::Key_PageUp},
+    {0x22, Qt::Key_PageDown},
+    {0x24, Qt::Key_Home},
+    {0x23, Qt::Key_End},
+    {0x25, Qt::Key_Left},
+    {0x26, Qt::Key_Up},
+    {0x27, Qt::Key_Right},
+    {0x28, Qt::Key_Down},
+    {0x09, Qt::Key_Tab},
+    {0x1B, Qt::Key_Escape},
+    {0x0D, Qt::Key_Return},
+    {0x20, Qt::Key_Space},
 }};
 
 constexpr ShortCut kCodeF1 = 0x70;

@@ -29,8 +29,8 @@ void MsgInfo(const QString& text, const QString& caption) {
 }
 
 bool MsgYesNo(const QString& text, const QString& caption) {
-  return Show(QMessageBox::Question, text, caption, "確認",
-              QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+  return Show(QMessageBox::Question, text, caption, "確認", QMessageBox::Yes | QMessageBox::No) ==
+         QMessageBox::Yes;
 }
 
 QMessageBox::StandardButton MsgYesNoCancel(const QString& text, const QString& caption) {

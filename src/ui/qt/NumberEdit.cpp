@@ -18,7 +18,6 @@ namespace {
 
 constexpr int kArrowWidth = 16;
 
-
 QToolButton* MakeArrow(Qt::ArrowType type, QWidget* parent) {
   auto* button = new QToolButton(parent);
   button->setArrowType(type);

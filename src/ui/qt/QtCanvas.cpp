@@ -96,7 +96,10 @@ struct QtCanvas::TextRun {
 // light, and building a font and its metrics costs more than drawing the text.
 struct QtCanvas::FontEntry {
   FontEntry(const FontSpec& fontSpec, int32_t pixels, int32_t style)
-      : Description(fontSpec), Pixels(pixels), Style(style), Font(MakeFont(fontSpec, pixels, style)),
+      : Description(fontSpec),
+        Pixels(pixels),
+        Style(style),
+        Font(MakeFont(fontSpec, pixels, style)),
         Metrics(Font) {}
 
   bool Matches(const FontSpec& fontSpec, int32_t pixels, int32_t style) const {

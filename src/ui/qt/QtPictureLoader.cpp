@@ -4,8 +4,7 @@
 
 namespace lumaplot {
 
-std::unique_ptr<Picture> QtPictureLoader::LoadPicture(const std::string& path,
-                                                      std::string* error) {
+std::unique_ptr<Picture> QtPictureLoader::LoadPicture(const std::string& path, std::string* error) {
   QImageReader reader(QString::fromStdString(path));
   QImage image = reader.read();
   if (image.isNull()) {
