@@ -61,13 +61,18 @@ std::string WritePlot(const std::string& path, int lights, int width, int height
   return path;
 }
 
-TMainFormSetup Setup(const std::string& folder) {
-  TMainFormSetup setup;
+TCoreSetup CoreSetup(const std::string& folder) {
+  TCoreSetup setup;
   setup.ProgramFolder = folder;
   setup.SettingsPath = folder + "/lumaplot.INI";
   setup.Artnet.BindIp = "127.0.0.1";
   setup.Artnet.UdpPort = 0;
   setup.Artnet.DestIp = "127.0.0.1";
+  return setup;
+}
+
+TMainFormSetup FormSetup() {
+  TMainFormSetup setup;
   setup.Prompts.Error = [](const QString&, const QString&) {};
   return setup;
 }
@@ -93,12 +98,14 @@ void BM_StartUpToFirstPaint(benchmark::State& state) {
     state.PauseTiming();
     { std::ofstream(folder + "/lumaplot.INI", std::ios::binary) << settings; }
     state.ResumeTiming();
-    TLumaplotForm form(Setup(folder));
+    TAppCore core(CoreSetup(folder));
+    TLumaplotForm form(core, FormSetup());
     form.resize(1280, 800);
     form.show();
     WaitForFirstPaint(form);
     state.PauseTiming();
-    if (form.DocumentCount() != 20 || form.PagePaintCount() == 0) state.SkipWithError("no plot");
+    if (core.Documents().Count() != 20 || form.PagePaintCount() == 0)
+      state.SkipWithError("no plot");
     form.hide();
     state.ResumeTiming();
   }
@@ -113,13 +120,14 @@ void BM_RefreshTick2000Lights(benchmark::State& state) {
     std::ofstream(folder + "/lumaplot.INI", std::ios::binary)
         << "[General]\r\nLastFile1=" + plot + "\r\n";
   }
-  TLumaplotForm form(Setup(folder));
+  TAppCore core(CoreSetup(folder));
+  TLumaplotForm form(core, FormSetup());
   form.resize(1920, 1200);
   form.show();
   WaitForFirstPaint(form);
   // The tick is driven here, not by the timer.
   form.Timer1()->stop();
-  TStageData& doc = *form.CurrentDoc();
+  TStageData& doc = *core.CurrentDoc();
   TLevelBuffer levels[2];
   std::mt19937 random(7);
   for (auto& buffer : levels) {
@@ -132,7 +140,7 @@ void BM_RefreshTick2000Lights(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     {
-      std::lock_guard lock(form.EnvData().LevelLock);
+      std::lock_guard lock(core.Documents().LevelLock);
       doc.ShownLevels = levels[frame++ % 2];
     }
     for (size_t i = 0; i < before.size(); ++i) before[i] = doc.Objects[i]->Color;

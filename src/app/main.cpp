@@ -1,18 +1,19 @@
-// Lumaplot: one instance at a time, a splash window while it starts, then the main
-// window, which owns everything else.
+// Lumaplot: one instance at a time, a splash window while it starts, then the
+// application core and the main window over it.
 #include <QApplication>
 #include <QPointer>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
-#include "ui/dialogs/AboutBox.h"
-#include "ui/dialogs/ChgLtypeDlg.h"
+#include "core/AppCore.h"
+#include "core/ArtnetEnvironment.h"
 #include "ui/dialogs/SplashForm.h"
-#include "ui/main/ArtnetEnvironment.h"
 #include "ui/main/LumaplotForm.h"
 #include "ui/qt/MessageBoxes.h"
 #include "ui/qt/ProgramIcon.h"
+#include "ui/qt/QtPictureLoader.h"
 #include "ui/qt/Resources.h"
 #include "util/ProgramFolder.h"
 #include "util/SingleInstance.h"
@@ -48,20 +49,19 @@ int main(int argc, char** argv) {
   splash->show();
   QApplication::processEvents();
 
-  TMainFormSetup setup;
+  TCoreSetup setup;
   std::string error;
   const std::string executable = ExecutablePath();
   setup.ProgramFolder = ResolveProgramFolder(executable, &error);
   if (setup.ProgramFolder.empty()) return StartFailed(splash, error);
   setup.SettingsPath = SettingsFilePath(setup.ProgramFolder, executable);
   if (!ReadArtnetEnvironment(setup.Artnet, &error)) return StartFailed(splash, error);
-  setup.Splash = splash;
+  setup.Pictures = std::make_shared<QtPictureLoader>();
 
-  TLumaplotForm form(std::move(setup));
-  TMainDialogs dialogs;
-  dialogs.ChgLtypeDlg = new TChgLtypeDlg(form.LightLib(), &form);
-  dialogs.AboutBox = new TAboutBox(&form);
-  form.SetDialogs(dialogs);
+  TAppCore core(std::move(setup));
+  TMainFormSetup formSetup;
+  formSetup.Splash = splash;
+  TLumaplotForm form(core, std::move(formSetup));
   form.show();
   return app.exec();
 }

@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -102,7 +103,8 @@ int RunRecord(const QStringList& args) {
   // Declared before the engine, so they outlive its thread on every path.
   THdrRecorder recorder(kRecorderPorts);
   TStageData document;  // stands for the main window's current document
-  TLevelIntake intake{env, &recorder, [&document] { return &document; }};
+  std::mutex levelLock;
+  TLevelIntake intake{env, levelLock, &recorder, [&document] { return &document; }};
 
   ArtnetOptions options;
   options.BindIp = parser.value(bind).toStdString();

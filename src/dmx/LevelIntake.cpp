@@ -9,7 +9,7 @@ namespace lumaplot {
 
 void LevelIntake(TLevelIntake& intake, const std::uint8_t* levels) {
   {
-    std::lock_guard lock(intake.Env.LevelLock);
+    std::lock_guard lock(intake.LevelLock);
     if (!intake.CurrentDoc()) return;
   }
   const std::uint8_t* source = levels;
@@ -23,7 +23,7 @@ void LevelIntake(TLevelIntake& intake, const std::uint8_t* levels) {
       count = std::min(playedLevels, kStageChannels);
     }
   }
-  std::lock_guard lock(intake.Env.LevelLock);
+  std::lock_guard lock(intake.LevelLock);
   // The document may have been switched or closed while the recorder worked.
   TStageData* doc = intake.CurrentDoc();
   if (doc) FilterLevels(source, count, intake.Env.DatBufferN, intake.Env.DatThreshold, *doc);

@@ -8,13 +8,15 @@
 // buffers. With no current document it returns at once: nothing is recorded and
 // playback does not advance.
 //
-// Ownership and threads: TLevelIntake borrows the settings record, the recorder and
-// the way to the current document; the main window owns all of them and keeps them
-// alive while the engine runs. The intake calls CurrentDoc and writes a document's
-// buffers only while holding LevelLock, so whoever switches or frees documents must
-// hold LevelLock while doing it; the recorder's file work happens outside the lock.
+// Ownership and threads: TLevelIntake borrows the settings record, LevelLock, the
+// recorder and the way to the current document; the application core owns all of
+// them and keeps them alive while the engine runs. The intake calls CurrentDoc and
+// writes a document's buffers only while holding LevelLock, so whoever switches or
+// frees documents must hold LevelLock while doing it; the recorder's file work
+// happens outside the lock.
 #include <cstdint>
 #include <functional>
+#include <mutex>
 
 #include "dmx/HdrRecorder.h"
 #include "model/StageData.h"
@@ -24,6 +26,7 @@ namespace lumaplot {
 
 struct TLevelIntake {
   TEnvData& Env;
+  std::mutex& LevelLock;                    // guards the documents' level buffers and CurrentDoc
   THdrRecorder* Recorder = nullptr;         // none: the received levels only
   std::function<TStageData*()> CurrentDoc;  // called with LevelLock held; may give none
 };

@@ -5,16 +5,15 @@
 // gives the field's default; values are used as read, without range checks); Save
 // writes the same keys back and flushes the file. Other parts of the program store
 // their own keys in the same IniFile.
-// The record also holds the run-time objects that are not preferences: LevelLock,
-// the default text font, the recorder folder, the printer flag and the test fader.
-// Ownership: the main window owns the IniFile and the record; the IniFile must
+// The record also holds the run-time values that are not preferences: the default
+// text font, the recorder folder, the printer flag and the test fader.
+// Ownership: the application core owns the IniFile and the record; the IniFile must
 // outlive the record. Threads: the GUI thread creates, changes, saves and destroys
 // it; the Art-Net engine thread only reads the atomic fields (DatBufferN,
-// DatThreshold, DebugMode, TestLevel) and takes LevelLock.
+// DatThreshold, DebugMode, TestLevel).
 #include <array>
 #include <atomic>
 #include <cstdint>
-#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -60,8 +59,6 @@ class TEnvData {
 
   // The program folder without a trailing "/" ("/" for the root).
   const std::string& ProgramFolder() const { return programFolder_; }
-
-  std::mutex LevelLock;  // held around every read or write of a document's levels
 
   FontSpec DefaultFont;  // font of new texts; the main window sets it at start-up
   int32_t TextSize = 16;

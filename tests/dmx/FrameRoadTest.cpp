@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -60,7 +61,7 @@ class FrameRoadTest : public ::testing::Test {
   int32_t Cycle() {
     clock.Advance(20);
     engine->RunPass();
-    std::lock_guard lock(env.LevelLock);
+    std::lock_guard lock(levelLock);
     UpdateLights(doc);
     return light->Color;
   }
@@ -71,7 +72,8 @@ class FrameRoadTest : public ::testing::Test {
   THdrRecorder recorder{8, clock};
   TStageData doc;
   TLightCell* light = nullptr;
-  TLevelIntake intake{env, &recorder, [this] { return &doc; }};
+  std::mutex levelLock;
+  TLevelIntake intake{env, levelLock, &recorder, [this] { return &doc; }};
   UdpSocket peer;
   std::unique_ptr<TArtnetThread> engine;
   test::TempDir dir;

@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -30,7 +31,8 @@ class LevelIntakeTest : public ::testing::Test {
   THdrRecorder recorder{8, clock};
   TStageData doc;
   TStageData* current = &doc;
-  TLevelIntake intake{env, &recorder, [this] { return current; }};
+  std::mutex levelLock;
+  TLevelIntake intake{env, levelLock, &recorder, [this] { return current; }};
   Table table{};
   test::TempDir dir;
 };
@@ -131,7 +133,7 @@ TEST_F(LevelIntakeTest, DocumentsSwitchedAndFreedUnderTheLockAreNeverWrittenAfte
   for (int i = 0; i < 2000; ++i) {
     auto next = i % 3 == 0 ? nullptr : std::make_unique<TStageData>();
     {
-      std::lock_guard lock(env.LevelLock);
+      std::lock_guard lock(levelLock);
       current = next.get();
       owned.swap(next);
     }

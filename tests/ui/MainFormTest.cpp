@@ -37,8 +37,12 @@
 #include "ui/dialogs/ChgLtypeDlg.h"
 #include "ui/dialogs/SplashForm.h"
 #include "ui/main/LumaplotForm.h"
+#include "ui/main/MainBars.h"
 #include "ui/main/PageView.h"
 #include "ui/main/TabControl.h"
+#include "ui/main/commands/FileCommands.h"
+#include "ui/main/commands/OptionCommands.h"
+#include "ui/main/commands/ViewCommands.h"
 #include "util/IniFile.h"
 
 namespace lumaplot {
@@ -52,15 +56,26 @@ class MainFormTest : public ::testing::Test {
   void TearDown() override {
     if (form) form->hide();
     form.reset();
+    core.reset();
   }
 
-  TMainFormSetup FormSetup() {
-    TMainFormSetup setup;
+  TCoreSetup CoreSetup() {
+    TCoreSetup setup;
     setup.ProgramFolder = dir.Path();
     setup.SettingsPath = SettingsPath();
     setup.Artnet.BindIp = "127.0.0.1";
     setup.Artnet.UdpPort = 0;
     setup.Artnet.DestIp = "127.0.0.1";
+    setup.MakeModemLines = [this] {
+      auto lines = std::make_unique<test::FakeModemLines>();
+      modem = lines.get();
+      return lines;
+    };
+    return setup;
+  }
+
+  TMainFormSetup FormSetup() {
+    TMainFormSetup setup;
     setup.Prompts.YesNoCancel = [this](const QString& text, const QString&) {
       asked.push_back(text);
       if (answers.empty()) return Button(QMessageBox::Cancel);
@@ -82,11 +97,12 @@ class MainFormTest : public ::testing::Test {
     };
     setup.Prompts.Beep = [this] { ++beeps; };
     setup.Splash = splash;
-    setup.MakeModemLines = [this] {
-      auto lines = std::make_unique<test::FakeModemLines>();
-      modem = lines.get();
-      return lines;
+    // "*default*" is never a library type, so every plot here asks about it.
+    setup.AskMissingType = [this](const std::string& name) {
+      missingTypes.push_back(name);
+      return name;
     };
+    if (askWithDialog) setup.AskMissingType = nullptr;
     return setup;
   }
 
@@ -126,7 +142,8 @@ class MainFormTest : public ::testing::Test {
   // `beforeShow` runs between the window's creation and its first showing, as
   // start-up creates the dialogs there.
   TLumaplotForm& Start(const std::function<void(TLumaplotForm&)>& beforeShow = {}) {
-    form = std::make_unique<TLumaplotForm>(FormSetup());
+    core = std::make_unique<TAppCore>(CoreSetup());
+    form = std::make_unique<TLumaplotForm>(*core, FormSetup());
     if (beforeShow) beforeShow(*form);
     form->show();
     QApplication::processEvents();
@@ -141,6 +158,7 @@ class MainFormTest : public ::testing::Test {
   int CurrentTab() const { return form->TabControl1()->Tabs()->currentIndex(); }
 
   test::TempDir dir;
+  std::unique_ptr<TAppCore> core;
   std::unique_ptr<TLumaplotForm> form;
   test::FakeModemLines* modem = nullptr;
   std::vector<QString> asked;
@@ -152,38 +170,40 @@ class MainFormTest : public ::testing::Test {
   std::function<void()> onDialog;
   int beeps = 0;
   QPointer<TSplashForm> splash;
+  std::vector<std::string> missingTypes;
+  bool askWithDialog = false;
 };
 
 TEST_F(MainFormTest, StartsWithoutSettingsFile) {
   TLumaplotForm& f = Start();
-  EXPECT_EQ(f.DocumentCount(), 0);
-  EXPECT_EQ(f.CurrentDoc(), nullptr);
+  EXPECT_EQ(core->Documents().Count(), 0);
+  EXPECT_EQ(core->CurrentDoc(), nullptr);
   EXPECT_EQ(Caption(), "Lumaplot");
   EXPECT_EQ(f.StatusText(0), " 0/0");
   EXPECT_FALSE(f.Busy());
   EXPECT_TRUE(f.Timer1()->isActive());
   EXPECT_EQ(f.Timer1()->interval(), 50);
-  EXPECT_TRUE(f.Engine().Ready());
-  EXPECT_TRUE(f.Engine().InEnabled[7]);
-  EXPECT_EQ(f.Engine().InAddr[0], 8);
-  EXPECT_TRUE(f.Action("FileNew")->isEnabled());
-  EXPECT_TRUE(f.Action("FileOpen")->isEnabled());
-  EXPECT_FALSE(f.Action("FileSave")->isEnabled());
-  EXPECT_FALSE(f.Action("FileClose")->isEnabled());
-  EXPECT_FALSE(f.Action("OptTestMode")->isEnabled());
-  EXPECT_EQ(f.Action("FileOpen")->shortcut(), QKeySequence("Ctrl+O"));
-  EXPECT_EQ(f.AddTemplate.Fixture.Name, "*default*");
-  EXPECT_EQ(f.AddTemplate.StartCh, 0);
-  EXPECT_FALSE(f.ToolBar(0)->isHidden());
-  EXPECT_TRUE(f.DebugBar()->parentWidget()->isHidden());
+  EXPECT_TRUE(core->Engine().Ready());
+  EXPECT_TRUE(core->Engine().InEnabled[7]);
+  EXPECT_EQ(core->Engine().InAddr[0], 8);
+  EXPECT_TRUE(f.Action(TActionId::FileNew)->isEnabled());
+  EXPECT_TRUE(f.Action(TActionId::FileOpen)->isEnabled());
+  EXPECT_FALSE(f.Action(TActionId::FileSave)->isEnabled());
+  EXPECT_FALSE(f.Action(TActionId::FileClose)->isEnabled());
+  EXPECT_FALSE(f.Action(TActionId::OptTestMode)->isEnabled());
+  EXPECT_EQ(f.Action(TActionId::FileOpen)->shortcut(), QKeySequence("Ctrl+O"));
+  EXPECT_EQ(f.Edit().AddTemplate.Fixture.Name, "*default*");
+  EXPECT_EQ(f.Edit().AddTemplate.StartCh, 0);
+  EXPECT_FALSE(f.Bars().ToolBar(0)->isHidden());
+  EXPECT_TRUE(f.Bars().DebugBar()->parentWidget()->isHidden());
   EXPECT_TRUE(std::filesystem::is_directory(dir.File("HdrData")));
   // The channel and type lists of the tool bars.
-  ASSERT_EQ(f.ChCombo()->count(), 4096);
-  EXPECT_EQ(f.ChCombo()->itemText(4095), "H512");
-  ASSERT_EQ(f.FindChCombo()->count(), 4097);
-  EXPECT_EQ(f.FindChCombo()->itemText(4096), "All");
-  EXPECT_EQ(f.FindMaskCombo()->itemText(0), "All");
-  EXPECT_FALSE(f.ChCombo()->isEnabled());
+  ASSERT_EQ(f.Bars().ChCombo()->count(), 4096);
+  EXPECT_EQ(f.Bars().ChCombo()->itemText(4095), "H512");
+  ASSERT_EQ(f.Bars().FindChCombo()->count(), 4097);
+  EXPECT_EQ(f.Bars().FindChCombo()->itemText(4096), "All");
+  EXPECT_EQ(f.Bars().FindMaskCombo()->itemText(0), "All");
+  EXPECT_FALSE(f.Bars().ChCombo()->isEnabled());
 }
 
 TEST_F(MainFormTest, ReopensTheLastFilesAndSkipsMissingOnes) {
@@ -192,17 +212,17 @@ TEST_F(MainFormTest, ReopensTheLastFilesAndSkipsMissingOnes) {
   WriteSettings("[General]\r\nLastFile1=" + dir.File("gone.dat") + "\r\nLastFile2=" + main +
                 "\r\nLastFile3=\"" + side + "\"\r\n");
   TLumaplotForm& f = Start();
-  ASSERT_EQ(f.DocumentCount(), 2);
-  EXPECT_EQ(f.CurrentDoc(), f.Document(0));
-  EXPECT_EQ(f.Document(1)->FileName, side);
+  ASSERT_EQ(core->Documents().Count(), 2);
+  EXPECT_EQ(core->CurrentDoc(), core->Documents().At(0));
+  EXPECT_EQ(core->Documents().At(1)->FileName, side);
   EXPECT_EQ(CurrentTab(), 0);
   EXPECT_EQ(TabText(0), "Main");
   EXPECT_EQ(TabText(1), " データ2 ");
   EXPECT_EQ(Caption(), QString::fromStdString("Lumaplot [Main: " + main + "]"));
   EXPECT_EQ(f.StatusText(0), " 1/2");
-  EXPECT_TRUE(f.Action("FileSave")->isEnabled());
+  EXPECT_TRUE(f.Action(TActionId::FileSave)->isEnabled());
   // The first free channel of the current plot (its light takes 0 ... 2).
-  EXPECT_EQ(f.ChCombo()->currentIndex(), 3);
+  EXPECT_EQ(f.Bars().ChCombo()->currentIndex(), 3);
   // The view scrolls over the current document's page.
   EXPECT_EQ(f.ScrollBox()->PageSize(), QSize(800, 600));
 }
@@ -211,13 +231,14 @@ TEST_F(MainFormTest, RelativeLastFilesAreFoundInTheProgramFolder) {
   WritePlot("demo.dat", "Demo");
   WriteSettings("[General]\r\nLastFile1=demo.dat\r\n");
   TLumaplotForm& f = Start();
-  ASSERT_EQ(f.DocumentCount(), 1);
-  EXPECT_EQ(f.CurrentDoc()->FileName, dir.File("demo.dat"));
+  ASSERT_EQ(core->Documents().Count(), 1);
+  EXPECT_EQ(core->CurrentDoc()->FileName, dir.File("demo.dat"));
 }
 
 TEST_F(MainFormTest, LastFilesAreNotReopenedWhenTheSettingSaysSo) {
   WriteSettings("[General]\r\nOpenLastData=0\r\nLastFile1=" + WritePlot("a.dat", "A") + "\r\n");
-  EXPECT_EQ(Start().DocumentCount(), 0);
+  Start();
+  EXPECT_EQ(core->Documents().Count(), 0);
 }
 
 TEST_F(MainFormTest, ReadsLayoutIntervalAndShortcutsFromTheSettings) {
@@ -230,13 +251,13 @@ TEST_F(MainFormTest, ReadsLayoutIntervalAndShortcutsFromTheSettings) {
   EXPECT_EQ(f.TabControl1()->TabPosition(), 1);
   EXPECT_TRUE(f.statusBar()->isHidden());
   EXPECT_EQ(f.Timer1()->interval(), 40);
-  EXPECT_FALSE(f.ToolBar(0)->isHidden());
-  EXPECT_TRUE(f.ToolBar(1)->isHidden());
-  EXPECT_FALSE(f.ToolBarShown(1));
-  EXPECT_EQ(f.Action("FileOpen")->shortcut(), QKeySequence("Ctrl+F5"));
+  EXPECT_FALSE(f.Bars().ToolBar(0)->isHidden());
+  EXPECT_TRUE(f.Bars().ToolBar(1)->isHidden());
+  EXPECT_FALSE(f.Bars().ToolBarShown(1));
+  EXPECT_EQ(f.Action(TActionId::FileOpen)->shortcut(), QKeySequence("Ctrl+F5"));
   // An empty text takes the built-in shortcut; an unknown key gives none.
-  EXPECT_EQ(f.Action("FileSave")->shortcut(), QKeySequence("Ctrl+S"));
-  EXPECT_TRUE(f.Action("HelpContents")->shortcut().isEmpty());
+  EXPECT_EQ(f.Action(TActionId::FileSave)->shortcut(), QKeySequence("Ctrl+S"));
+  EXPECT_TRUE(f.Action(TActionId::HelpContents)->shortcut().isEmpty());
 }
 
 TEST_F(MainFormTest, ClosingWritesTheStateBack) {
@@ -244,15 +265,15 @@ TEST_F(MainFormTest, ClosingWritesTheStateBack) {
   const std::string b = WritePlot("b.dat", "B");
   WriteSettings("[General]\r\nLastFile1=" + a + "\r\nLastFile5=x\r\n");
   TLumaplotForm& f = Start();
-  ASSERT_EQ(f.DocumentCount(), 1);
+  ASSERT_EQ(core->Documents().Count(), 1);
   f.FilesDropped({b});
-  f.FileNewItemClick();
-  f.ShowTabItemClick(2);
-  f.ShowToolItemClick(2);
-  f.Action("ShowSttBar")->trigger();
-  f.Action("FileOpen")->setShortcut(QKeySequence("Ctrl+F5"));
+  FileNewItemClick(f.Context());
+  ShowTabItemClick(f.Context(), 2);
+  ShowToolItemClick(f.Context(), 2);
+  f.Action(TActionId::ShowSttBar)->trigger();
+  f.Action(TActionId::FileOpen)->setShortcut(QKeySequence("Ctrl+F5"));
   ASSERT_TRUE(CloseWindow());
-  EXPECT_FALSE(f.Engine().InEnabled[0]);
+  EXPECT_FALSE(core->Engine().InEnabled[0]);
   EXPECT_FALSE(f.Timer1()->isActive());
 
   const IniFile ini = SavedSettings();
@@ -279,15 +300,15 @@ TEST_F(MainFormTest, ToolBarsComeBackWhereTheyWereLeft) {
       "[ToolBar]\r\nTool1Top=30\r\nTool1Left=0\r\nTool2Top=0\r\nTool2Left=0\r\n"
       "Tool3Floating=1\r\nTool3FLeft=300\r\nTool3FTop=200\r\n");
   TLumaplotForm& f = Start();
-  EXPECT_TRUE(f.ToolBar(2)->isFloating());
-  EXPECT_EQ(f.ToolBar(2)->pos(), QPoint(300, 200));
+  EXPECT_TRUE(f.Bars().ToolBar(2)->isFloating());
+  EXPECT_EQ(f.Bars().ToolBar(2)->pos(), QPoint(300, 200));
   // Tool bar 2 was stored in the first row, tool bar 1 in the second.
-  EXPECT_LT(f.ToolBar(1)->y(), f.ToolBar(0)->y());
+  EXPECT_LT(f.Bars().ToolBar(1)->y(), f.Bars().ToolBar(0)->y());
   ASSERT_TRUE(CloseWindow());
   const IniFile ini = SavedSettings();
   EXPECT_EQ(ini.ReadInteger("ToolBar", "Tool3Floating", -1), 1);
   EXPECT_EQ(ini.ReadInteger("ToolBar", "Tool3FLeft", -1), 300);
-  EXPECT_EQ(ini.ReadInteger("ToolBar", "Tool3FRight", -1), 300 + f.ToolBar(2)->width());
+  EXPECT_EQ(ini.ReadInteger("ToolBar", "Tool3FRight", -1), 300 + f.Bars().ToolBar(2)->width());
   EXPECT_LT(ini.ReadInteger("ToolBar", "Tool2Top", -1), ini.ReadInteger("ToolBar", "Tool1Top", -1));
 }
 
@@ -296,10 +317,10 @@ TEST_F(MainFormTest, TabsWindowMenuAndSwitchCommandsChangeTheCurrentDocument) {
   WriteSettings("[General]\r\nLastFile1=" + WritePlot("a.dat", "A") + "\r\nLastFile2=" + b +
                 "\r\nLastFile3=" + WritePlot("c.dat", "C") + "\r\n");
   TLumaplotForm& f = Start();
-  ASSERT_EQ(f.DocumentCount(), 3);
+  ASSERT_EQ(core->Documents().Count(), 3);
 
   f.TabControl1()->Tabs()->setCurrentIndex(2);
-  EXPECT_EQ(f.CurrentDoc(), f.Document(2));
+  EXPECT_EQ(core->CurrentDoc(), core->Documents().At(2));
   EXPECT_EQ(f.StatusText(0), " 3/3");
   EXPECT_TRUE(Caption().startsWith("Lumaplot [C: "));
   EXPECT_FALSE(f.Busy());
@@ -316,32 +337,32 @@ TEST_F(MainFormTest, TabsWindowMenuAndSwitchCommandsChangeTheCurrentDocument) {
   EXPECT_FALSE(items[3]->isVisible());
 
   items[1]->trigger();
-  EXPECT_EQ(f.CurrentDoc(), f.Document(1));
+  EXPECT_EQ(core->CurrentDoc(), core->Documents().At(1));
   EXPECT_EQ(CurrentTab(), 1);
   EXPECT_EQ(TabText(1), "データ2");
 
-  f.Action("ChgActData1")->trigger();
-  EXPECT_EQ(f.CurrentDoc(), f.Document(0));
+  f.Action(TActionId::ChgActData1)->trigger();
+  EXPECT_EQ(core->CurrentDoc(), core->Documents().At(0));
   EXPECT_EQ(CurrentTab(), 0);
-  f.Action("ChgActData5")->trigger();  // there is no fifth document
-  EXPECT_EQ(f.CurrentDoc(), f.Document(0));
+  f.Action(TActionId::ChgActData5)->trigger();  // there is no fifth document
+  EXPECT_EQ(core->CurrentDoc(), core->Documents().At(0));
 }
 
 TEST_F(MainFormTest, TwentyDocumentsAreTheLimit) {
   TLumaplotForm& f = Start();
-  f.FileNewItemClick();
+  FileNewItemClick(f.Context());
   EXPECT_EQ(TabText(0), "データ1");
   f.Window1Click();
   EXPECT_EQ(f.WindowMenu()->actions()[0]->text(), "&1: ");
-  for (int i = 1; i < 20; ++i) f.FileNewItemClick();
-  ASSERT_EQ(f.DocumentCount(), 20);
-  EXPECT_EQ(f.CurrentDoc(), f.Document(19));
-  EXPECT_FALSE(f.Action("FileNew")->isEnabled());
-  EXPECT_FALSE(f.Action("FileOpen")->isEnabled());
-  f.FileNewItemClick();
-  f.FileOpenItemClick();
+  for (int i = 1; i < 20; ++i) FileNewItemClick(f.Context());
+  ASSERT_EQ(core->Documents().Count(), 20);
+  EXPECT_EQ(core->CurrentDoc(), core->Documents().At(19));
+  EXPECT_FALSE(f.Action(TActionId::FileNew)->isEnabled());
+  EXPECT_FALSE(f.Action(TActionId::FileOpen)->isEnabled());
+  FileNewItemClick(f.Context());
+  FileOpenItemClick(f.Context());
   f.FilesDropped({WritePlot("one more.dat", "")});
-  EXPECT_EQ(f.DocumentCount(), 20);
+  EXPECT_EQ(core->Documents().Count(), 20);
   EXPECT_EQ(warnings,
             QStringList({"これ以上作成できません", "これ以上開けません", "これ以上開けません"}));
   EXPECT_TRUE(dialogs.empty());
@@ -354,7 +375,7 @@ TEST_F(MainFormTest, TwentyDocumentsAreTheLimit) {
 
 TEST_F(MainFormTest, DroppedPlotsOpenUntilTheLimitAndUnreadableOnesBeep) {
   TLumaplotForm& f = Start();
-  for (int i = 0; i < 18; ++i) f.FileNewItemClick();
+  for (int i = 0; i < 18; ++i) FileNewItemClick(f.Context());
   const std::string a = WritePlot("a.dat", "A");
   const std::string b = WritePlot("b.DAT", "B");
   dir.Write("notes.txt", "not a plot");
@@ -363,9 +384,9 @@ TEST_F(MainFormTest, DroppedPlotsOpenUntilTheLimitAndUnreadableOnesBeep) {
   std::filesystem::resize_file(dir.Write("huge.dat", ""), kMaxStageFileBytes + 1);
   f.FilesDropped({huge, dir.File("notes.txt"), a, b, WritePlot("c.dat", "C")});
   EXPECT_EQ(beeps, 1);
-  ASSERT_EQ(f.DocumentCount(), 20);
-  EXPECT_EQ(f.Document(18)->FileName, a);
-  EXPECT_EQ(f.CurrentDoc(), f.Document(19));
+  ASSERT_EQ(core->Documents().Count(), 20);
+  EXPECT_EQ(core->Documents().At(18)->FileName, a);
+  EXPECT_EQ(core->CurrentDoc(), core->Documents().At(19));
   EXPECT_EQ(warnings, QStringList({"これ以上開けません"}));
   EXPECT_EQ(f.StatusText(0), " 20/20");
 }
@@ -392,7 +413,7 @@ TEST_F(MainFormTest, Com1LinesChooseTheDocument) {
   for (const auto& step : steps) {
     modem->Lines = step.lines;
     f.Timer1Timer();
-    EXPECT_EQ(f.CurrentDoc(), f.Document(step.document));
+    EXPECT_EQ(core->CurrentDoc(), core->Documents().At(step.document));
     EXPECT_EQ(CurrentTab(), step.document);
   }
   // A line held on does not fight a tab chosen by hand.
@@ -400,24 +421,24 @@ TEST_F(MainFormTest, Com1LinesChooseTheDocument) {
   f.Timer1Timer();
   f.TabControl1()->Tabs()->setCurrentIndex(2);
   f.Timer1Timer();
-  EXPECT_EQ(f.CurrentDoc(), f.Document(2));
+  EXPECT_EQ(core->CurrentDoc(), core->Documents().At(2));
   modem->ReadFails = true;
   modem->Lines = {.Dsr = true};
   f.Timer1Timer();
-  EXPECT_EQ(f.CurrentDoc(), f.Document(2));
+  EXPECT_EQ(core->CurrentDoc(), core->Documents().At(2));
 }
 
 TEST_F(MainFormTest, Com1IsLeftClosedUnlessTheSettingAsks) {
   TLumaplotForm& f = Start();
   EXPECT_EQ(modem, nullptr);
-  EXPECT_FALSE(f.Com1Open());
+  EXPECT_FALSE(core->Com1Open());
   f.Timer1Timer();
 }
 
 TEST_F(MainFormTest, RefreshTickShowsLiveColoursAndTheStatusPanels) {
   WriteSettings("[General]\r\nLastFile1=" + WritePlot("a.dat", "A") + "\r\n");
   TLumaplotForm& f = Start();
-  TStageData& doc = *f.CurrentDoc();
+  TStageData& doc = *core->CurrentDoc();
   TLightCell& light = *doc.Objects.front();
   f.Timer1Timer();
   EXPECT_EQ(f.StatusText(1), "NET:無信号");
@@ -426,11 +447,11 @@ TEST_F(MainFormTest, RefreshTickShowsLiveColoursAndTheStatusPanels) {
   SetSelected(doc, &light, true);
   f.Timer1Timer();
   EXPECT_EQ(f.StatusText(2), "*default*  Ch.=A001～A003  (  20 -   20 :   0°)");
-  f.DrawingLine = true;
+  f.Edit().DrawingLine = true;
   SelectAll(doc, false);
   f.Timer1Timer();
   EXPECT_EQ(f.StatusText(2), "*default*  Ch.=A001～A003  (  20 -   20 :   0°)");
-  f.DrawingLine = false;
+  f.Edit().DrawingLine = false;
 
   // Red on the first three channels of port address 8 (input port A), on loopback.
   UdpSocket desk;
@@ -439,7 +460,7 @@ TEST_F(MainFormTest, RefreshTickShowsLiveColoursAndTheStatusPanels) {
   QElapsedTimer clock;
   clock.start();
   while (f.StatusText(1) != "NET:受信中(A-------)" && clock.elapsed() < 3000) {
-    ASSERT_TRUE(desk.SendTo(BuildArtDmx(1, 8, levels), f.Engine().LocalEndpoint()));
+    ASSERT_TRUE(desk.SendTo(BuildArtDmx(1, 8, levels), core->Engine().LocalEndpoint()));
     QApplication::processEvents(QEventLoop::AllEvents, 30);
     f.Timer1Timer();
   }
@@ -453,31 +474,31 @@ TEST_F(MainFormTest, RefreshTickShowsLiveColoursAndTheStatusPanels) {
   const QImage& page = f.ScrollBox()->ScrBox()->Surface().Image();
   EXPECT_EQ(page.pixelColor(light.X1 + 10, light.Y1 + 10), QColor(255, 0, 0));
 
-  f.Action("OptTestMode")->trigger();
-  EXPECT_TRUE(f.Engine().TestMode);
-  EXPECT_TRUE(f.Action("OptTestMode")->isChecked());
+  f.Action(TActionId::OptTestMode)->trigger();
+  EXPECT_TRUE(core->Engine().TestMode);
+  EXPECT_TRUE(f.Action(TActionId::OptTestMode)->isChecked());
   f.Timer1Timer();
   EXPECT_EQ(f.StatusText(1), "NET:テストモード");
-  f.Action("OptTestMode")->trigger();
-  EXPECT_FALSE(f.Engine().TestMode);
+  f.Action(TActionId::OptTestMode)->trigger();
+  EXPECT_FALSE(core->Engine().TestMode);
 }
 
 TEST_F(MainFormTest, TestFaderSetsTheTestLevelInDebugMode1) {
   WriteSettings("[General]\r\nDebugMode=1\r\nLastFile1=" + WritePlot("a.dat", "A") + "\r\n");
   TLumaplotForm& f = Start();
   EXPECT_TRUE(Caption().startsWith("Lumaplot - (デバッグモード) [A: "));
-  f.DebugBar()->setValue(77);
+  f.Bars().DebugBar()->setValue(77);
   f.Timer1Timer();
-  EXPECT_EQ(f.EnvData().TestLevel, 0);  // the fader is hidden
-  f.OptTestModeExecute();
-  EXPECT_FALSE(f.DebugBar()->parentWidget()->isHidden());
+  EXPECT_EQ(core->Env().TestLevel, 0);  // the fader is hidden
+  OptTestModeExecute(f.Context());
+  EXPECT_FALSE(f.Bars().DebugBar()->parentWidget()->isHidden());
   f.Timer1Timer();
-  EXPECT_EQ(f.EnvData().TestLevel, 77);
-  f.OptTestModeExecute();
-  EXPECT_TRUE(f.DebugBar()->parentWidget()->isHidden());
-  EXPECT_TRUE(f.Engine().ClearRequest || !f.Engine().TestMode);
+  EXPECT_EQ(core->Env().TestLevel, 77);
+  OptTestModeExecute(f.Context());
+  EXPECT_TRUE(f.Bars().DebugBar()->parentWidget()->isHidden());
+  EXPECT_TRUE(core->Engine().ClearRequest || !core->Engine().TestMode);
   f.Timer1Timer();
-  EXPECT_EQ(f.EnvData().TestLevel, 0);
+  EXPECT_EQ(core->Env().TestLevel, 0);
 }
 
 TEST_F(MainFormTest, BusyBracketHoldsTheTimerAndPaintingWhileADialogIsOpen) {
@@ -492,11 +513,11 @@ TEST_F(MainFormTest, BusyBracketHoldsTheTimerAndPaintingWhileADialogIsOpen) {
   onDialog = [&] {
     busy = f.Busy();
     timerOn = f.Timer1()->isActive();
-    f.ShowRepaintItemClick();            // marks the page stale ...
+    f.FullRefresh();                     // marks the page stale ...
     f.ScrollBox()->ScrBox()->repaint();  // ... but it is not painted from its document
     paintsWhileBusy = f.PagePaintCount();
   };
-  f.FileOpenItemClick();
+  FileOpenItemClick(f.Context());
   EXPECT_TRUE(busy);
   EXPECT_FALSE(timerOn);
   EXPECT_EQ(paintsWhileBusy, paints);
@@ -513,12 +534,12 @@ TEST_F(MainFormTest, OpenAddsTheChosenPlotAndReportsOneThatCannotBeRead) {
   TLumaplotForm& f = Start();
   const std::string a = WritePlot("a.dat", "A");
   files = {QString::fromStdString(a), QString::fromStdString(dir.File("missing.dat"))};
-  f.FileOpenItemClick();
-  ASSERT_EQ(f.DocumentCount(), 1);
-  EXPECT_EQ(f.CurrentDoc()->FileName, a);
-  EXPECT_EQ(f.EnvData().LastDir, dir.Path());
-  f.FileOpenItemClick();
-  EXPECT_EQ(f.DocumentCount(), 1);
+  FileOpenItemClick(f.Context());
+  ASSERT_EQ(core->Documents().Count(), 1);
+  EXPECT_EQ(core->CurrentDoc()->FileName, a);
+  EXPECT_EQ(core->Env().LastDir, dir.Path());
+  FileOpenItemClick(f.Context());
+  EXPECT_EQ(core->Documents().Count(), 1);
   ASSERT_EQ(errors.size(), 1);
   EXPECT_TRUE(errors[0].contains("missing.dat"));
 }
@@ -528,8 +549,8 @@ TEST_F(MainFormTest, CloseQueryAsksAboutEveryModifiedDocument) {
   const std::string b = WritePlot("b.dat", "B");
   WriteSettings("[General]\r\nLastFile1=" + a + "\r\nLastFile2=" + b + "\r\n");
   TLumaplotForm& f = Start();
-  f.Document(0)->Modified = true;
-  f.Document(1)->Modified = true;
+  core->Documents().At(0)->Modified = true;
+  core->Documents().At(1)->Modified = true;
   answers = {QMessageBox::Cancel, QMessageBox::No};
   EXPECT_FALSE(CloseWindow());
   ASSERT_EQ(asked.size(), 2u);
@@ -546,8 +567,8 @@ TEST_F(MainFormTest, CloseQueryAsksAboutEveryModifiedDocument) {
 
 TEST_F(MainFormTest, SavingAnUntitledDocumentOnCloseNeedsAName) {
   TLumaplotForm& f = Start();
-  f.FileNewItemClick();
-  f.CurrentDoc()->Modified = true;
+  FileNewItemClick(f.Context());
+  core->CurrentDoc()->Modified = true;
   answers = {QMessageBox::Yes};
   EXPECT_FALSE(CloseWindow());  // the save dialog was cancelled
   EXPECT_EQ(asked.back(), "[ 無題 ] 変更内容を保存しますか?");
@@ -564,39 +585,39 @@ TEST_F(MainFormTest, CloseCommandAsksFirst) {
   WriteSettings("[General]\r\nLastFile1=" + WritePlot("a.dat", "A") + "\r\n");
   TLumaplotForm& f = Start();
   answers = {QMessageBox::No};
-  f.FileCloseExecute();
+  FileCloseExecute(f.Context());
   EXPECT_EQ(asked.back(), "閉じますか");
-  EXPECT_EQ(f.DocumentCount(), 1);
+  EXPECT_EQ(core->Documents().Count(), 1);
 
-  f.CurrentDoc()->Modified = true;
+  core->CurrentDoc()->Modified = true;
   answers = {QMessageBox::Cancel};
-  f.FileCloseExecute();
-  EXPECT_EQ(asked.back(),
-            QString::fromStdString("[" + f.CurrentDoc()->FileName + "] 変更内容を保存しますか"));
-  EXPECT_EQ(f.DocumentCount(), 1);
+  FileCloseExecute(f.Context());
+  EXPECT_EQ(asked.back(), QString::fromStdString("[" + core->CurrentDoc()->FileName +
+                                                 "] 変更内容を保存しますか"));
+  EXPECT_EQ(core->Documents().Count(), 1);
 
   answers = {QMessageBox::No};
-  f.FileCloseExecute();
-  EXPECT_EQ(f.DocumentCount(), 0);
-  EXPECT_EQ(f.CurrentDoc(), nullptr);
+  FileCloseExecute(f.Context());
+  EXPECT_EQ(core->Documents().Count(), 0);
+  EXPECT_EQ(core->CurrentDoc(), nullptr);
   EXPECT_EQ(Caption(), "Lumaplot");
   EXPECT_EQ(f.StatusText(0), " 0/0");
-  EXPECT_FALSE(f.Action("FileSave")->isEnabled());
+  EXPECT_FALSE(f.Action(TActionId::FileSave)->isEnabled());
 }
 
 TEST_F(MainFormTest, ClosingAnUntitledDocumentWhoseSaveIsCancelledKeepsIt) {
   TLumaplotForm& f = Start();
-  f.FileNewItemClick();
-  f.FileNewItemClick();
-  f.CurrentDoc()->Modified = true;
+  FileNewItemClick(f.Context());
+  FileNewItemClick(f.Context());
+  core->CurrentDoc()->Modified = true;
   answers = {QMessageBox::Yes};
-  f.FileCloseExecute();
+  FileCloseExecute(f.Context());
   EXPECT_EQ(asked.back(), "[ 無題 ] 変更内容を保存しますか");
-  EXPECT_EQ(f.DocumentCount(), 2);
+  EXPECT_EQ(core->Documents().Count(), 2);
   answers = {QMessageBox::No};
-  f.FileCloseExecute();
-  ASSERT_EQ(f.DocumentCount(), 1);
-  EXPECT_EQ(f.CurrentDoc(), f.Document(0));
+  FileCloseExecute(f.Context());
+  ASSERT_EQ(core->Documents().Count(), 1);
+  EXPECT_EQ(core->CurrentDoc(), core->Documents().At(0));
   EXPECT_EQ(CurrentTab(), 0);
 }
 
@@ -605,30 +626,30 @@ TEST_F(MainFormTest, ReadOnlyPlotCannotBeSavedButCanBeClosed) {
   ASSERT_EQ(::chmod(a.c_str(), 0444), 0);
   WriteSettings("[General]\r\nLastFile1=" + a + "\r\n");
   TLumaplotForm& f = Start();
-  ASSERT_TRUE(f.CurrentDoc()->EditInhibit);
-  f.OptInhMoveExecute();
+  ASSERT_TRUE(core->CurrentDoc()->EditInhibit);
+  OptInhMoveExecute(f.Context());
   EXPECT_TRUE(Caption().endsWith(" : 編集禁止"));
-  EXPECT_FALSE(f.Action("FileSave")->isEnabled());
-  EXPECT_FALSE(f.Action("FileSaveAs")->isEnabled());
-  f.FileSaveItemClick();
-  f.FileSaveAsItemClick();
+  EXPECT_FALSE(f.Action(TActionId::FileSave)->isEnabled());
+  EXPECT_FALSE(f.Action(TActionId::FileSaveAs)->isEnabled());
+  FileSaveItemClick(f.Context());
+  FileSaveAsItemClick(f.Context());
   EXPECT_TRUE(dialogs.empty());
-  EXPECT_TRUE(f.Action("FileClose")->isEnabled());
+  EXPECT_TRUE(f.Action(TActionId::FileClose)->isEnabled());
   answers = {QMessageBox::No};
-  f.FileCloseExecute();
-  EXPECT_EQ(f.DocumentCount(), 0);
+  FileCloseExecute(f.Context());
+  EXPECT_EQ(core->Documents().Count(), 0);
 }
 
 TEST_F(MainFormTest, MoveInhibitionIsToggledAndShown) {
   WriteSettings("[General]\r\nLastFile1=" + WritePlot("a.dat", "A") + "\r\n");
   TLumaplotForm& f = Start();
-  f.Action("OptInhMove")->trigger();
-  EXPECT_TRUE(f.CurrentDoc()->InhibitMove);
-  EXPECT_TRUE(f.CurrentDoc()->Modified);
-  EXPECT_TRUE(f.Action("OptInhMove")->isChecked());
+  f.Action(TActionId::OptInhMove)->trigger();
+  EXPECT_TRUE(core->CurrentDoc()->InhibitMove);
+  EXPECT_TRUE(core->CurrentDoc()->Modified);
+  EXPECT_TRUE(f.Action(TActionId::OptInhMove)->isChecked());
   EXPECT_TRUE(Caption().endsWith(" : 移動禁止"));
-  f.Action("OptInhMove")->trigger();
-  EXPECT_FALSE(f.CurrentDoc()->InhibitMove);
+  f.Action(TActionId::OptInhMove)->trigger();
+  EXPECT_FALSE(core->CurrentDoc()->InhibitMove);
   EXPECT_FALSE(Caption().contains("禁止"));
 }
 
@@ -636,10 +657,10 @@ TEST_F(MainFormTest, FailedSaveIsReportedAndKeepsTheDocumentModifiedAndTheOldFil
   const std::string a = WritePlot("a.dat", "A", 200);
   WriteSettings("[General]\r\nLastFile1=" + a + "\r\n");
   TLumaplotForm& f = Start();
-  TStageData& doc = *f.CurrentDoc();
+  TStageData& doc = *core->CurrentDoc();
   doc.Modified = true;
   files = {QString::fromStdString(dir.File("no/such/folder/b.dat"))};
-  f.FileSaveAsItemClick();
+  FileSaveAsItemClick(f.Context());
   ASSERT_EQ(errors.size(), 1);
   EXPECT_TRUE(errors[0].contains("b.dat"));
   EXPECT_EQ(doc.FileName, a);
@@ -650,13 +671,13 @@ TEST_F(MainFormTest, FailedSaveIsReportedAndKeepsTheDocumentModifiedAndTheOldFil
   doc.Title = "changed";
   {
     test::FileSizeLimit limit(1024);
-    f.FileSaveItemClick();
+    FileSaveItemClick(f.Context());
   }
   EXPECT_EQ(errors.size(), 2);
   EXPECT_TRUE(doc.Modified);
   EXPECT_EQ(test::TempDir::Read(a), before);
 
-  f.FileSaveItemClick();
+  FileSaveItemClick(f.Context());
   EXPECT_EQ(errors.size(), 2);
   EXPECT_FALSE(doc.Modified);
   EXPECT_NE(test::TempDir::Read(a), before);
@@ -664,17 +685,17 @@ TEST_F(MainFormTest, FailedSaveIsReportedAndKeepsTheDocumentModifiedAndTheOldFil
 
 TEST_F(MainFormTest, SaveAsGivesTheDocumentItsNewName) {
   TLumaplotForm& f = Start();
-  f.FileNewItemClick();
+  FileNewItemClick(f.Context());
   const std::string target = dir.File("plot.dat");
   files = {QString::fromStdString(target)};
-  f.Action("FileSave")->trigger();  // without a name, Save asks for one
-  EXPECT_EQ(f.CurrentDoc()->FileName, target);
+  f.Action(TActionId::FileSave)->trigger();  // without a name, Save asks for one
+  EXPECT_EQ(core->CurrentDoc()->FileName, target);
   EXPECT_TRUE(std::filesystem::exists(target));
   EXPECT_EQ(Caption(), QString::fromStdString("Lumaplot [" + target + "]"));
   EXPECT_EQ(dialogs.back().Filter, "データ (*.dat)|*.DAT");
   EXPECT_EQ(dialogs.back().DefaultExt, "DAT");
-  EXPECT_EQ(f.EnvData().LastDir, dir.Path());
-  f.FileSaveAsItemClick();
+  EXPECT_EQ(core->Env().LastDir, dir.Path());
+  FileSaveAsItemClick(f.Context());
   EXPECT_EQ(dialogs.back().FileName, "plot.dat");
 }
 
@@ -695,10 +716,10 @@ TEST_F(MainFormTest, FilesDroppedOnTheWindowOpenAfterTheDrop) {
   EXPECT_TRUE(enter.isAccepted());
   QDropEvent drop(QPointF(where), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(&f, &drop);
-  EXPECT_EQ(f.DocumentCount(), 0);  // not while the drop is still going on
+  EXPECT_EQ(core->Documents().Count(), 0);  // not while the drop is still going on
   QApplication::processEvents();
-  ASSERT_EQ(f.DocumentCount(), 1);
-  EXPECT_EQ(f.CurrentDoc()->FileName, a);
+  ASSERT_EQ(core->Documents().Count(), 1);
+  EXPECT_EQ(core->CurrentDoc()->FileName, a);
 }
 
 TEST_F(MainFormTest, MissingTypesAreAskedForWithTheSplashOutOfTheWay) {
@@ -710,9 +731,9 @@ TEST_F(MainFormTest, MissingTypesAreAskedForWithTheSplashOutOfTheWay) {
   splash->show();
   bool splashShownWhileAsked = true;
   QString question;
+  askWithDialog = true;
   Start([&](TLumaplotForm& f) {
-    auto* dialog = new TChgLtypeDlg(f.LightLib(), &f);
-    f.SetDialogs({dialog, nullptr});
+    auto* dialog = &f.Dialogs().Get<TChgLtypeDlg>();
     QTimer::singleShot(0, dialog, [&, dialog] {
       splashShownWhileAsked = splash && splash->isVisible();
       question = dialog->findChild<QLabel*>("MsgLabel")->text();
@@ -722,8 +743,8 @@ TEST_F(MainFormTest, MissingTypesAreAskedForWithTheSplashOutOfTheWay) {
   });
   EXPECT_EQ(question, "[Mystery] は未定義のタイプです");
   EXPECT_FALSE(splashShownWhileAsked);
-  ASSERT_EQ(form->DocumentCount(), 1);
-  EXPECT_EQ(form->CurrentDoc()->Objects.front()->Fixture.Name, "LED");
+  ASSERT_EQ(core->Documents().Count(), 1);
+  EXPECT_EQ(core->CurrentDoc()->Objects.front()->Fixture.Name, "LED");
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(splash.isNull() || !splash->isVisible());
 }
@@ -736,7 +757,7 @@ TEST_F(MainFormTest, HiddenTitleMeansFullScreenWithoutMenuWhenMaximised) {
   QApplication::processEvents();
   EXPECT_TRUE(f.isFullScreen());
   EXPECT_TRUE(f.menuBar()->isHidden());
-  EXPECT_TRUE(f.Action("FileOpen")->isEnabled());  // shortcuts stay with the window
+  EXPECT_TRUE(f.Action(TActionId::FileOpen)->isEnabled());  // shortcuts stay with the window
   QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
   QApplication::sendEvent(&f, &escape);
   QApplication::processEvents();

@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QVBoxLayout>
 
+#include "core/AppCore.h"
 #include "model/LightLib.h"
 
 namespace lumaplot {
@@ -101,6 +102,9 @@ TChgLtypeDlg::TChgLtypeDlg(const TLightLib& library, QWidget* parent)
   // A dialog border: the size follows the contents and the user cannot change it.
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
+
+TChgLtypeDlg::TChgLtypeDlg(const TDialogContext& context, QWidget* parent)
+    : TChgLtypeDlg(context.Core.Library(), parent) {}
 
 void TChgLtypeDlg::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);

@@ -15,6 +15,7 @@
 #include <QString>
 
 #include "model/StageData.h"
+#include "ui/dialogs/DialogContext.h"
 
 class QComboBox;
 class QFrame;
@@ -33,6 +34,8 @@ class TChgLtypeDlg : public QDialog {
   static constexpr int kClientHeight = 187;
 
   explicit TChgLtypeDlg(const TLightLib& library, QWidget* parent = nullptr);
+  // Asks with the library of the application core.
+  TChgLtypeDlg(const TDialogContext& context, QWidget* parent);
 
   // In: the missing type name. Out: the chosen type's name, or unchanged.
   QString TypeName;

@@ -4,28 +4,32 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
-#include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTimer>
-#include <QToolBar>
+#include <QUrl>
 
-#include <chrono>
-#include <filesystem>
-#include <mutex>
-#include <thread>
-
-#include "model/LightPresentation.h"
-#include "model/StageFile.h"
+#include "model/ObjectDrawing.h"
 #include "ui/dialogs/ChgLtypeDlg.h"
-#include "ui/main/ChannelLists.h"
 #include "ui/main/FormTexts.h"
+#include "ui/main/MainBars.h"
 #include "ui/main/PageView.h"
 #include "ui/main/TabControl.h"
+#include "ui/main/ToolBarLists.h"
+#include "ui/main/commands/FileCommands.h"
+#include "ui/main/commands/ViewCommands.h"
+#include "ui/main/commands/WindowCommands.h"
+#include "ui/main/tools/SelectTool.h"
+#include "ui/main/tools/ToolManager.h"
+#include "ui/qt/ChannelLists.h"
 #include "ui/qt/KeySequence.h"
 #include "ui/qt/WindowState.h"
 #include "util/ShortCutText.h"
@@ -33,110 +37,83 @@
 namespace lumaplot {
 namespace {
 
-constexpr int kRecorderPorts = 8;
-constexpr int kEngineCycleMs = 20;
-// After the input ports are disabled, the engine gets this long to finish the cycle
-// it is in before it is told to end.
-constexpr auto kEngineWindDown = std::chrono::milliseconds(250);
+QString AppTitle() {
+  const QString title = QApplication::applicationDisplayName();
+  return title.isEmpty() ? QString("Lumaplot") : title;
+}
 
-std::string LastFileKey(int n) { return "LastFile" + std::to_string(n); }
+std::vector<std::string> LocalFiles(const QMimeData* data) {
+  std::vector<std::string> files;
+  if (!data || !data->hasUrls()) return files;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdString());
+  }
+  return files;
+}
 
-// A value that would lose blanks at its ends, or a pair of enclosing quotes, when
-// read back is written in quotes.
-std::string QuotedIfNeeded(const std::string& value) {
-  if (value.empty()) return value;
-  const bool blankEnds = std::isspace(static_cast<unsigned char>(value.front())) ||
-                         std::isspace(static_cast<unsigned char>(value.back()));
-  const bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
-  return blankEnds || quoted ? '"' + value + '"' : value;
+// The documents draw onto the window's page surface; once the window is gone they
+// must not reach it.
+void DetachFromSurface(TDocumentList& documents) {
+  for (int i = 0; i < documents.Count(); ++i) {
+    TStageData* doc = documents.At(i);
+    doc->Canvas = nullptr;
+    for (TLightCell* cell : doc->Objects) cell->Canvas = nullptr;
+  }
 }
 
 }  // namespace
 
-TLumaplotForm::BusyBracket::BusyBracket(TLumaplotForm& form) : form_(form) { form_.BeginBusy(); }
-TLumaplotForm::BusyBracket::~BusyBracket() { form_.EndBusy(); }
-
-TLumaplotForm::TLumaplotForm(TMainFormSetup setup, QWidget* parent)
-    : QMainWindow(parent), setup_(std::move(setup)) {
+TLumaplotForm::TLumaplotForm(TAppCore& core, TMainFormSetup setup, QWidget* parent)
+    : QMainWindow(parent),
+      core_(core),
+      setup_(std::move(setup)),
+      dialogs_(TDialogContext{core, setup_.Prompts}, this) {
   setObjectName("LumaplotForm");
   SplashMessage("初期化中...");
-  IniFile_ = std::make_unique<IniFile>(setup_.SettingsPath, TextEncoding::Utf8);
-  std::string error;
-  if (!IniFile_->Load(&error)) {
-    pendingErrors_.push_back(
-        {"設定ファイルを読み込めませんでした。\n" + QString::fromStdString(error), {}});
-  }
-  EnvData_ = std::make_unique<TEnvData>(*IniFile_, setup_.ProgramFolder);
+  pendingErrors_ = core_.TakeMessages();
   CreateWidgets();
   const QFont boxFont = ScrollBox_->ScrBox()->font();
-  EnvData_->DefaultFont = FontSpec{boxFont.family().toStdString(), boxFont.pointSize(), 0};
-  PresentationSettings() = PresentationSettingsOf(*EnvData_);
-  std::error_code ignored;
-  std::filesystem::create_directories(EnvData_->HdrDir, ignored);
+  core_.Env().DefaultFont = FontSpec{boxFont.family().toStdString(), boxFont.pointSize(), 0};
+  core_.ApplyPresentationSettings();
   QFont tabFont = boxFont;
   tabFont.setPointSize(12);
   tabFont.setBold(true);
   TabControl1_->Tabs()->setFont(tabFont);
 
-  LightLib_ = std::make_unique<TLightLib>(EnvData_->ProgramFolder() + "/LIBRARY.INI");
-  if (LightLib_->LoadFromFile(LightLib_->FileName, false, &error) == kLibReadFailed) {
-    pendingErrors_.push_back(
-        {"灯体ライブラリを読み込めませんでした。\n" + QString::fromStdString(error), {}});
-  }
-  AddTemplate.Fixture = DefaultLibItem();
-  AddTemplate.StartCh = 0;
-
   CreateActions();
   CreateMenus();
-  CreateToolBars();
-  CreateStatusBar();
-  FillLightCombo(LightCombo_, *LightLib_);
+  bars_->AddItems(0, StandardToolItems(), [this](TActionId id) { return Action(id); });
+  bars_->AddItems(1, ModeToolItems(), [this](TActionId id) { return Action(id); });
+  bars_->AddLists();
+  FillLightCombo(bars_->LightCombo(), core_.Library());
+  CreateTools();
 
-  OpenCom1();
-  Recorder_ = std::make_unique<THdrRecorder>(kRecorderPorts);
-  CreateEngine();
-
+  core_.PrepareDocument = [this](TStageData& doc) { PrepareDocument(doc); };
+  core_.Documents().SetListener(this);
   Timer1_ = new QTimer(this);
   Timer1_->setObjectName("Timer1");
   connect(Timer1_, &QTimer::timeout, this, [this] { Timer1Timer(); });
 }
 
-TLumaplotForm::~TLumaplotForm() { FormDestroy(); }
-
-void TLumaplotForm::SetDialogs(const TMainDialogs& dialogs) { dialogs_ = dialogs; }
-
-void TLumaplotForm::CreateEngine() {
-  const bool altNetwork = IniFile_->ReadBool(kGeneralSection, "DebugMode", false);
-  Engine_ = std::make_unique<TArtnetThread>(true, kInputPortCount, kInputPortCount, altNetwork,
-                                            setup_.Artnet);
-  Engine_->SetNodeNames("TintviewV", "TintviewV");
-  intake_ = std::make_unique<TLevelIntake>(
-      TLevelIntake{*EnvData_, Recorder_.get(), [this] { return CurrentDoc_; }});
-  Engine_->OnFrame = [this](TArtnetThread::LevelTable& levels) {
-    LevelIntake(*intake_, levels.data());
-  };
-  Engine_->OnTestFrame = [this](TArtnetThread::LevelTable& levels) {
-    TestPattern(*EnvData_, levels.data());
-  };
-  for (int i = 0; i < Engine_->InCount(); ++i) {
-    Engine_->InAddr[i] = EnvData_->RxUniverse[static_cast<size_t>(i)];
-    Engine_->InEnabled[i] = true;
-  }
-  Engine_->CycleMs = kEngineCycleMs;
-  if (!Engine_->Message.empty()) {
-    pendingErrors_.push_back({QString::fromStdString(Engine_->Message), "ArtNet初期化エラー"});
-    Engine_->Message.clear();
-  }
+TLumaplotForm::~TLumaplotForm() {
+  if (Timer1_) Timer1_->stop();
+  ScrollBox_->ScrBox()->removeEventFilter(tools_);
+  core_.PrepareDocument = nullptr;
+  core_.Documents().SetListener(nullptr);
+  DetachFromSurface(core_.Documents());
 }
 
-void TLumaplotForm::OpenCom1() {
-  Com1_.reset();
-  if (!EnvData_->UseCom1Switch) return;
-  Com1_ = setup_.MakeModemLines ? setup_.MakeModemLines() : std::make_unique<SerialModemLines>();
-  if (!Com1_) return;
-  const std::string device =
-      IniFile_->ReadString(kGeneralSection, "Com1Device", kDefaultCom1Device);
-  if (Com1_->Open(device)) Com1_->RaiseRts();
+void TLumaplotForm::CreateWidgets() {
+  ScrollBox_ = new TPageView;
+  ScrollBox_->SetFrozen(true);
+  TabControl1_ = new TTabControl(ScrollBox_);
+  setCentralWidget(TabControl1_);
+  connect(TabControl1_->Tabs(), &QTabBar::currentChanged, this, [this] { TabControl1Change(); });
+  TabControl1_->Tabs()->installEventFilter(this);
+  bars_ = new TMainBars(*this);
+  tools_ = new TToolManager(this);
+  context_ = std::make_unique<TCommandContext>(TCommandContext{
+      core_, *this, setup_.Prompts, dialogs_, edit_, *bars_, *TabControl1_, *ScrollBox_, *tools_});
 }
 
 void TLumaplotForm::CreateActions() {
@@ -151,29 +128,153 @@ void TLumaplotForm::CreateActions() {
     action->setCheckable(entry.Checked != nullptr);
     action->setShortcut(ToKeySequence(TextToShortCut(entry.ShortCut)));
     connect(action, &QAction::triggered, this, [this, &entry] {
-      entry.Execute(*this);
+      entry.Execute(*context_);
       UpdateActions();
     });
     // Added to the window itself, so its shortcut works with the menu bar hidden.
     addAction(action);
-    actions_.push_back(action);
+    actions_[static_cast<size_t>(ActionIndex(entry.Id))] = action;
   }
 }
 
-QAction* TLumaplotForm::Action(std::string_view name) const {
-  const auto table = MainActionTable();
-  for (size_t i = 0; i < table.size(); ++i) {
-    if (name == table[i].Name) return actions_[i];
-  }
-  return nullptr;
+void TLumaplotForm::CreateTools() {
+  tools_->AddTool(TToolMode::Normal, std::make_unique<TSelectTool>(*context_),
+                  Action(TActionId::ModeNormal));
+  tools_->Watch(ScrollBox_->ScrBox(), *context_);
 }
 
 void TLumaplotForm::UpdateActions() {
-  const auto table = MainActionTable();
-  for (size_t i = 0; i < table.size(); ++i) {
-    actions_[i]->setEnabled(table[i].Enabled(*this));
-    if (table[i].Checked) actions_[i]->setChecked(table[i].Checked(*this));
+  for (const TActionSpec& entry : MainActionTable()) {
+    QAction* action = Action(entry.Id);
+    action->setEnabled(entry.Enabled(*context_));
+    if (entry.Checked) action->setChecked(entry.Checked(*context_));
   }
+}
+
+void TLumaplotForm::PrepareDocument(TStageData& doc) {
+  doc.Owner = ScrollBox_;
+  doc.Canvas = &ScrollBox_->ScrBox()->Surface();
+  std::function<std::string(const std::string&)> ask = setup_.AskMissingType;
+  if (!ask) ask = MissingTypeHandler(dialogs_.Get<TChgLtypeDlg>());
+  // At start-up the question comes while the splash window, which stays on top,
+  // could cover it; the splash steps aside until it is answered.
+  doc.OnMissingType = [this, ask](const std::string& name) {
+    const bool splashShown = setup_.Splash && setup_.Splash->isVisible();
+    if (splashShown) setup_.Splash->hide();
+    const std::string answer = ask(name);
+    if (splashShown && setup_.Splash) setup_.Splash->show();
+    return answer;
+  };
+}
+
+// --- Menus ---
+
+void TLumaplotForm::CreateMenus() {
+  for (const TMenuSpec& entry : CommandMenus()) {
+    QMenu* menu = menuBar()->addMenu(QString::fromUtf8(entry.Caption));
+    menu->setObjectName(entry.Name);
+    connect(menu, &QMenu::aboutToShow, this, [this] { UpdateActions(); });
+    AddMenuItems(menu, entry.Items);
+  }
+  PopupMenu2_ = new QMenu(this);
+  PopupMenu2_->setObjectName("PopupMenu2");
+  AddMenuItems(PopupMenu2_, TabPopupItems());
+}
+
+void TLumaplotForm::AddMenuItems(QMenu* menu, std::span<const TMenuEntry> items) {
+  for (const TMenuEntry& item : items) {
+    switch (item.What) {
+      case TMenuEntry::Command:
+        menu->addAction(Action(item.Id));
+        break;
+      case TMenuEntry::Separator:
+        menu->addSeparator();
+        break;
+      case TMenuEntry::ToolBarsMenu:
+        AddToolBarMenu(menu);
+        break;
+      case TMenuEntry::TabsMenu:
+        AddTabMenu(menu);
+        break;
+      case TMenuEntry::DocumentItems:
+        FillWindowMenu(menu);
+        break;
+    }
+  }
+}
+
+void TLumaplotForm::AddToolBarMenu(QMenu* menu) {
+  QMenu* tools = menu->addMenu("ツールバー(&T)");
+  constexpr const char* kCaptions[] = {"基本(&S)", "モード切替(&M)", "検索(&F)"};
+  for (int tag = 0; tag < TMainBars::kToolBarCount; ++tag) {
+    QAction* item =
+        tools->addAction(kCaptions[tag], this, [this, tag] { ShowToolItemClick(*context_, tag); });
+    item->setObjectName(QString("ShowToolItem%1").arg(tag + 1));
+    item->setCheckable(true);
+    toolItems_[static_cast<size_t>(tag)] = item;
+  }
+  tools->addSeparator();
+  allToolsItem_ = tools->addAction("全体(&A)", this, [this] { ShowAllToolItemClick(*context_); });
+  allToolsItem_->setObjectName("ShowAllToolItem");
+  allToolsItem_->setCheckable(true);
+  connect(menu, &QMenu::aboutToShow, this, [this] { Show1Click(); });
+}
+
+void TLumaplotForm::AddTabMenu(QMenu* menu) {
+  QMenu* tabs = menu->addMenu("画面切り替えタブ(&B)");
+  constexpr const char* kCaptions[] = {"非表示(&N)", "上(&T)", "下(&B)", "左(&L)", "右(&R)"};
+  for (int tag : {1, 2, 3, 4, 0}) {
+    if (tag == 0) tabs->addSeparator();
+    QAction* item =
+        tabs->addAction(kCaptions[tag], this, [this, tag] { ShowTabItemClick(*context_, tag); });
+    item->setObjectName(QString("ShowTabItem%1").arg(tag));
+    item->setCheckable(true);
+    tabItems_[static_cast<size_t>(tag)] = item;
+  }
+}
+
+void TLumaplotForm::FillWindowMenu(QMenu* menu) {
+  Window1_ = menu;
+  for (int tag = 0; tag < TDocumentList::kMaxDocuments; ++tag) {
+    QAction* item =
+        menu->addAction(QString(), this, [this, tag] { ChgActDataExecute(*context_, tag); });
+    item->setCheckable(true);
+    item->setVisible(false);
+    windowItems_[static_cast<size_t>(tag)] = item;
+  }
+  connect(menu, &QMenu::aboutToShow, this, [this] { Window1Click(); });
+}
+
+void TLumaplotForm::Show1Click() {
+  for (int i = 0; i < TMainBars::kToolBarCount; ++i) {
+    toolItems_[static_cast<size_t>(i)]->setChecked(bars_->ToolBarShown(i));
+  }
+  allToolsItem_->setChecked(bars_->ControlBarVisible());
+  const bool tabsShown = TabControl1_->TabsVisible();
+  tabItems_[0]->setChecked(!tabsShown);
+  for (int tag = 1; tag <= 4; ++tag) {
+    tabItems_[static_cast<size_t>(tag)]->setChecked(tabsShown &&
+                                                    TabControl1_->TabPosition() == tag - 1);
+  }
+  UpdateActions();
+}
+
+void TLumaplotForm::Window1Click() {
+  const TDocumentList& documents = core_.Documents();
+  for (int i = 0; i < TDocumentList::kMaxDocuments; ++i) {
+    QAction* item = windowItems_[static_cast<size_t>(i)];
+    const TStageData* doc = documents.At(i);
+    item->setVisible(doc != nullptr);
+    if (!doc) continue;
+    item->setText(WindowMenuCaption(*doc, i));
+    item->setChecked(doc == documents.Current());
+  }
+}
+
+QMenu* TLumaplotForm::createPopupMenu() {
+  // The bars are shown and hidden through the View menu only, so that its state
+  // and the settings stay the truth.
+  return nullptr;
 }
 
 // --- First showing ---
@@ -191,189 +292,198 @@ void TLumaplotForm::SplashMessage(const QString& text) {
 
 void TLumaplotForm::FormShow() {
   SplashMessage("メインウィンドウ初期化中...");
+  IniFile& ini = core_.Ini();
+  TEnvData& env = core_.Env();
   const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect();
-  RestoreMainWindow(this, *IniFile_, screen.width(), screen.height());
-  ApplyViewColour();
-  TabControl1_->SetTabsVisible(IniFile_->ReadBool(kGeneralSection, "ShowTab", true));
-  TabControl1_->SetTabPosition(IniFile_->ReadInteger(kGeneralSection, "TabPos", 0));
-  debugToolBar_->hide();
-  RestoreToolBars();
-  TabControl1_->SetTabLook(EnvData_->TabStyle, EnvData_->TabMultiLine, EnvData_->TabWidth);
-  ApplyFlatToolBars();
-  statusBar()->setVisible(IniFile_->ReadBool(kGeneralSection, "ShowStatusBar", true));
+  RestoreMainWindow(this, ini, screen.width(), screen.height());
+  ScrollBox_->ShowDocument(nullptr);
+  TabControl1_->SetTabsVisible(ini.ReadBool(kGeneralSection, "ShowTab", true));
+  TabControl1_->SetTabPosition(ini.ReadInteger(kGeneralSection, "TabPos", 0));
+  bars_->Restore(ini);
+  TabControl1_->SetTabLook(env.TabStyle, env.TabMultiLine, env.TabWidth);
+  bars_->SetFlat(env.FlatToolBar);
+  bars_->SetStatusBarVisible(ini.ReadBool(kGeneralSection, "ShowStatusBar", true));
 
   SplashMessage("データ読み込み中...");
-  if (EnvData_->OpenLastData) ReopenLastFiles();
+  if (env.OpenLastData) core_.ReopenLastFiles();
 
   SplashMessage("画面準備中...");
-  if (!Documents_.empty()) MakeCurrent(0);
-  ShowRepaintItemClick();
+  core_.Documents().SetCurrent(0);
+  FullRefresh();
   ReadShortCuts();
   UpdateChannelLists();
-  // Normal editing mode: the add-light lists wait for the add mode.
-  LightCombo_->setEnabled(false);
-  ChCombo_->setEnabled(false);
+  Action(TActionId::ModeNormal)->trigger();
   setAcceptDrops(true);
   if (setup_.Splash) setup_.Splash->close();
 
-  Engine_->Start();
-  Engine_->SendPoll();
+  core_.StartEngine();
   EndBusy();
   UpdateActions();
-  // Problems met while the window was created are told once it is on the screen.
+  // Problems met while the program started are told once the window is on the screen.
   QTimer::singleShot(0, this, [this] { ShowPendingErrors(); });
 }
 
 void TLumaplotForm::ShowPendingErrors() {
-  for (const auto& [text, caption] : pendingErrors_) Prompts().Error(text, caption);
+  for (const TCoreMessage& message : pendingErrors_) {
+    setup_.Prompts.Error(QString::fromStdString(message.Text),
+                         QString::fromStdString(message.Caption));
+  }
   pendingErrors_.clear();
 }
 
-void TLumaplotForm::ReopenLastFiles() {
-  for (int n = 1; n <= kMaxDocuments; ++n) {
-    // A relative name is taken from the program folder, as every other file name.
-    std::string path = EnvData_->ReadQuotedString(kGeneralSection, LastFileKey(n));
-    if (!EnvData_->ResolvePath(path)) continue;
-    // A file that no longer loads is left out without a word, as a missing one.
-    if (auto doc = LoadDocument(path)) AddDocument(std::move(doc));
-  }
-}
-
 void TLumaplotForm::ReadShortCuts() {
-  const auto table = MainActionTable();
-  for (size_t i = 0; i < table.size(); ++i) {
+  for (const TActionSpec& entry : MainActionTable()) {
     std::string text =
-        EnvData_->ReadQuotedString(kShortCutSection, std::string(table[i].Name) + "Item");
-    if (text.empty()) text = table[i].ShortCut;
-    actions_[i]->setShortcut(ToKeySequence(TextToShortCut(text)));
+        core_.Env().ReadQuotedString(kShortCutSection, std::string(entry.Name) + "Item");
+    if (text.empty()) text = entry.ShortCut;
+    Action(entry.Id)->setShortcut(ToKeySequence(TextToShortCut(text)));
   }
 }
 
-// --- Busy bracket ---
+void TLumaplotForm::WriteShortCuts() {
+  for (const TActionSpec& entry : MainActionTable()) {
+    core_.Ini().WriteString(kShortCutSection, std::string(entry.Name) + "Item",
+                            ShortCutToText(FromKeySequence(Action(entry.Id)->shortcut())));
+  }
+}
+
+void TLumaplotForm::UpdateChannelLists() { lumaplot::UpdateChannelLists(*bars_, core_); }
+
+// --- Busy bracket and the full refresh ---
 
 void TLumaplotForm::BeginBusy() {
   ++busyDepth_;
   Timer1_->stop();
+  ScrollBox_->SetFrozen(true);
 }
 
 void TLumaplotForm::EndBusy() {
   if (busyDepth_ > 0) --busyDepth_;
-  if (busyDepth_ > 0 || closed_) return;
-  Timer1_->setInterval(std::max(EnvData_->UpdateInterval, 1));
+  if (busyDepth_ > 0) return;
+  ScrollBox_->SetFrozen(false);
+  if (closed_) return;
+  Timer1_->setInterval(std::max(core_.Env().UpdateInterval, 1));
   Timer1_->start();
 }
 
-// --- Documents ---
-
-TStageData* TLumaplotForm::Document(int index) const {
-  if (index < 0 || index >= DocumentCount()) return nullptr;
-  return Documents_[static_cast<size_t>(index)].get();
-}
-
-int TLumaplotForm::IndexOfDocument(const TStageData* doc) const {
-  for (int i = 0; i < DocumentCount(); ++i) {
-    if (Documents_[static_cast<size_t>(i)].get() == doc) return i;
+void TLumaplotForm::FullRefresh() {
+  TStageData* doc = core_.CurrentDoc();
+  ScrollBox_->ShowDocument(doc);
+  if (!doc) {
+    setWindowTitle(AppTitle());
+    bars_->SetStatusText(0, " 0/0");
+    UpdateActions();
+    return;
   }
-  return -1;
+  const TDocumentList& documents = core_.Documents();
+  setWindowTitle(MainCaption(AppTitle(), core_.Engine().AltNetwork(), doc));
+  bars_->SetStatusText(0, DocumentCounterText(documents.CurrentIndex(), documents.Count()));
+  QTabBar* tabs = TabControl1_->Tabs();
+  if (tabs->currentIndex() >= 0) {
+    tabs->setTabText(tabs->currentIndex(), TabText(*doc, tabs->currentIndex()));
+  }
+  UpdateActions();
 }
 
-std::unique_ptr<TStageData> TLumaplotForm::CreateDocument() {
-  auto doc = std::make_unique<TStageData>(ScrollBox_);
-  doc->Canvas = &ScrollBox_->ScrBox()->Surface();
-  if (!dialogs_.ChgLtypeDlg) return doc;
-  // At start-up the question comes while the splash window, which stays on top,
-  // could cover it; the splash steps aside until it is answered.
-  doc->OnMissingType = [this,
-                        ask = MissingTypeHandler(*dialogs_.ChgLtypeDlg)](const std::string& name) {
-    const bool splashShown = setup_.Splash && setup_.Splash->isVisible();
-    if (splashShown) setup_.Splash->hide();
-    const std::string answer = ask(name);
-    if (splashShown && setup_.Splash) setup_.Splash->show();
-    return answer;
-  };
-  return doc;
+QString TLumaplotForm::StatusText(int panel) const { return bars_->StatusText(panel); }
+
+int TLumaplotForm::PagePaintCount() const { return ScrollBox_->PagePaintCount(); }
+
+// --- The refresh tick ---
+
+void TLumaplotForm::Timer1Timer() {
+  if (TStageData* doc = core_.CurrentDoc()) {
+    core_.UpdateCurrentLights();
+    DrawAll(*doc, true, false, false);
+    ScrollBox_->ScrBox()->ShowDrawn();
+  }
+  TEnvData& env = core_.Env();
+  bars_->SetStatusText(1, SignalStatusText(SignalStateOf(core_.Engine(), &core_.Recorder())));
+  if (!edit_.DrawingLine) {
+    bars_->SetStatusText(2, SelectionStatusText(core_.CurrentDoc(), env.DmxChMode == 0));
+  }
+  env.TestLevel = env.DebugMode == 1 && bars_->TestFaderShown() ? bars_->DebugBar()->value() : 0;
+  FollowCom1Switch();
+  UpdateActions();
 }
 
-std::unique_ptr<TStageData> TLumaplotForm::LoadDocument(const std::string& path,
-                                                        std::string* error) {
-  auto doc = CreateDocument();
-  TStageReadContext context;
-  context.Library = LightLib_.get();
-  context.Pictures = &pictures_;
-  context.ResolvePath = [this](std::string& file) { return EnvData_->ResolvePath(file); };
-  if (!LoadStage(*doc, path, context, error)) return nullptr;
-  return doc;
-}
-
-TStageData* TLumaplotForm::AddDocument(std::unique_ptr<TStageData> doc) {
-  TStageData* added = doc.get();
-  Documents_.push_back(std::move(doc));
-  const QSignalBlocker quiet(TabControl1_->Tabs());
-  TabControl1_->Tabs()->addTab(NewTabText(*added, DocumentCount()));
-  return added;
-}
-
-void TLumaplotForm::RemoveDocument(TStageData* doc) {
-  const int index = IndexOfDocument(doc);
-  if (index < 0) return;
+void TLumaplotForm::FollowCom1Switch() {
+  const int index = core_.Com1Selection();
+  QTabBar* tabs = TabControl1_->Tabs();
+  if (index < 0 || index >= tabs->count()) return;
   {
-    // The engine thread may be writing the document's levels right now.
-    std::lock_guard lock(EnvData_->LevelLock);
-    std::unique_ptr<TStageData> removed = std::move(Documents_[static_cast<size_t>(index)]);
-    Documents_.erase(Documents_.begin() + index);
-    CurrentDoc_ = Documents_.empty() ? nullptr : Documents_.front().get();
+    const QSignalBlocker quiet(tabs);
+    tabs->setCurrentIndex(index);
   }
-  const QSignalBlocker quiet(TabControl1_->Tabs());
-  TabControl1_->Tabs()->removeTab(index);
-  if (TabControl1_->Tabs()->count() > 0) TabControl1_->Tabs()->setCurrentIndex(0);
-  ShowPage();
+  TabControl1Change();
 }
 
-void TLumaplotForm::SetCurrentDoc(TStageData* doc) {
-  std::lock_guard lock(EnvData_->LevelLock);
-  CurrentDoc_ = doc;
+// --- Documents and tabs ---
+
+void TLumaplotForm::DocumentAdded(int index) {
+  const QSignalBlocker quiet(TabControl1_->Tabs());
+  TabControl1_->Tabs()->insertTab(index, NewTabText(*core_.Documents().At(index), index + 1));
 }
 
-void TLumaplotForm::MakeCurrent(int index) {
-  TStageData* doc = Document(index);
-  if (!doc) return;
-  SetCurrentDoc(doc);
-  const QSignalBlocker quiet(TabControl1_->Tabs());
-  TabControl1_->Tabs()->setCurrentIndex(index);
-  ShowPage();
+void TLumaplotForm::DocumentRemoved(int index) {
+  QTabBar* tabs = TabControl1_->Tabs();
+  const QSignalBlocker quiet(tabs);
+  tabs->removeTab(index);
+  if (tabs->count() > 0) tabs->setCurrentIndex(0);
+}
+
+void TLumaplotForm::CurrentChanged() {
+  const int index = core_.Documents().CurrentIndex();
+  if (index >= 0) {
+    const QSignalBlocker quiet(TabControl1_->Tabs());
+    TabControl1_->Tabs()->setCurrentIndex(index);
+  }
+  ScrollBox_->ShowDocument(core_.CurrentDoc());
 }
 
 void TLumaplotForm::TabControl1Change() {
-  if (!CurrentDoc_) return;
+  if (!core_.CurrentDoc()) return;
   {
-    BusyBracket busy(*this);
-    const int index = TabControl1_->Tabs()->currentIndex();
-    if (TStageData* doc = Document(index)) {
-      SetCurrentDoc(doc);
-      ShowPage();
-    }
+    TBusyBracket busy(*this);
+    core_.Documents().SetCurrent(TabControl1_->Tabs()->currentIndex());
   }
-  ShowRepaintItemClick();
+  FullRefresh();
 }
 
-void TLumaplotForm::ChgActDataExecute(int tag) {
-  if (tag < 0 || tag >= DocumentCount()) return;
-  {
-    BusyBracket busy(*this);
-    MakeCurrent(tag);
+bool TLumaplotForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == TabControl1_->Tabs() && event->type() == QEvent::MouseButtonRelease) {
+    TabControl1MouseUp(static_cast<QMouseEvent*>(event));
   }
-  ShowRepaintItemClick();
+  return QMainWindow::eventFilter(watched, event);
 }
 
-void TLumaplotForm::Window1Click() {
-  for (int i = 0; i < kMaxDocuments; ++i) {
-    QAction* item = windowItems_[static_cast<size_t>(i)];
-    const TStageData* doc = Document(i);
-    item->setVisible(doc != nullptr);
-    if (!doc) continue;
-    item->setText(WindowMenuCaption(*doc, i));
-    item->setChecked(doc == CurrentDoc_);
-  }
+void TLumaplotForm::TabControl1MouseUp(QMouseEvent* event) {
+  if (event->button() != Qt::RightButton) return;
+  // The tab under the pointer becomes current first, as a left click would make it.
+  QTabBar* tabs = TabControl1_->Tabs();
+  const int index = tabs->tabAt(event->position().toPoint());
+  if (index >= 0 && index != tabs->currentIndex()) tabs->setCurrentIndex(index);
+  UpdateActions();
+  PopupMenu2_->popup(event->globalPosition().toPoint());
+}
+
+// --- Files dropped on the window ---
+
+void TLumaplotForm::FilesDropped(const std::vector<std::string>& paths) {
+  OpenDroppedFiles(*context_, paths);
+}
+
+void TLumaplotForm::dragEnterEvent(QDragEnterEvent* event) {
+  if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void TLumaplotForm::dropEvent(QDropEvent* event) {
+  const std::vector<std::string> files = LocalFiles(event->mimeData());
+  if (files.empty()) return;
+  event->acceptProposedAction();
+  // Opened once the drop has ended, so that no question blocks the program the
+  // files came from.
+  QTimer::singleShot(0, this, [this, files] { FilesDropped(files); });
 }
 
 // --- Closing ---
@@ -392,23 +502,10 @@ void TLumaplotForm::closeEvent(QCloseEvent* event) {
 bool TLumaplotForm::FormCloseQuery() {
   bool canClose = true;
   // Every modified document is asked about, even after a Cancel.
-  for (int i = 0; i < DocumentCount(); ++i) {
-    TStageData& doc = *Documents_[static_cast<size_t>(i)];
-    if (!doc.Modified) continue;
-    const QString text =
-        doc.FileName.empty()
-            ? QString("[ 無題 ] 変更内容を保存しますか?")
-            : QString("[%1] 変更内容を保存しますか?").arg(QString::fromStdString(doc.FileName));
-    switch (Prompts().YesNoCancel(text, {})) {
-      case QMessageBox::Yes:
-        if (!SaveDocument(doc) || doc.Modified) canClose = false;
-        break;
-      case QMessageBox::No:
-        break;
-      default:
-        canClose = false;
-        break;
-    }
+  const TDocumentList& documents = core_.Documents();
+  for (int i = 0; i < documents.Count(); ++i) {
+    TStageData& doc = *documents.At(i);
+    if (doc.Modified && !SaveChangesFirst(*context_, doc, ExitQuestion(doc))) canClose = false;
   }
   return canClose;
 }
@@ -417,45 +514,22 @@ void TLumaplotForm::FormClose() {
   Timer1_->stop();
   BeginBusy();
   closed_ = true;
-  for (int i = 0; i < Engine_->InCount(); ++i) Engine_->InEnabled[i] = false;
-  std::this_thread::sleep_for(kEngineWindDown);
-  Engine_->Terminate();
-  if (Com1_) Com1_->Close();
+  core_.StopInput();
 
-  SaveMainWindow(this, *IniFile_);
+  IniFile& ini = core_.Ini();
+  SaveMainWindow(this, ini);
   std::string error;
-  bool saved = EnvData_->Save(&error);
-  IniFile& ini = *IniFile_;
+  bool saved = core_.Env().Save(&error);
   ini.WriteBool(kGeneralSection, "ShowTab", TabControl1_->TabsVisible());
   ini.WriteInteger(kGeneralSection, "TabPos", TabControl1_->TabPosition());
-  ini.WriteBool(kGeneralSection, "ShowStatusBar", !statusBar()->isHidden());
-  SaveToolBars();
-  for (int n = 1; n <= kMaxDocuments; ++n) {
-    const TStageData* doc = Document(n - 1);
-    ini.WriteString(kGeneralSection, LastFileKey(n), doc ? QuotedIfNeeded(doc->FileName) : "");
-  }
-  for (QAction* action : actions_) {
-    ini.WriteString(kShortCutSection, action->objectName().toStdString() + "Item",
-                    ShortCutToText(FromKeySequence(action->shortcut())));
-  }
+  ini.WriteBool(kGeneralSection, "ShowStatusBar", bars_->StatusBarVisible());
+  bars_->Save(ini);
+  core_.WriteLastFiles();
+  WriteShortCuts();
   if (saved) saved = ini.Flush(&error);
   if (!saved) {
-    Prompts().Error("設定を保存できませんでした。\n" + QString::fromStdString(error), {});
+    setup_.Prompts.Error("設定を保存できませんでした。\n" + QString::fromStdString(error), {});
   }
-}
-
-void TLumaplotForm::FormDestroy() {
-  if (Timer1_) Timer1_->stop();
-  // The engine thread is joined first: after that nothing reads the documents or
-  // drives the recorder from another thread.
-  Engine_.reset();
-  intake_.reset();
-  Recorder_.reset();
-  CurrentDoc_ = nullptr;
-  Documents_.clear();
-  LightLib_.reset();
-  EnvData_.reset();
-  IniFile_.reset();
 }
 
 // --- Window state ---
@@ -466,7 +540,7 @@ void TLumaplotForm::changeEvent(QEvent* event) {
 }
 
 void TLumaplotForm::ApplyHideTitleMenu() {
-  if (!EnvData_ || !EnvData_->HideTitleMenu) return;
+  if (!core_.Env().HideTitleMenu) return;
   // Maximised with the title and menu hidden is the whole screen without a menu
   // bar; the state is changed once the current change has been handled.
   if (windowState() & Qt::WindowMaximized && !(windowState() & Qt::WindowFullScreen)) {

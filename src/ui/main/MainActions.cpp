@@ -1,78 +1,96 @@
 #include "ui/main/MainActions.h"
 
-#include <QStatusBar>
-
-#include "ui/main/LumaplotForm.h"
+#include "ui/main/commands/CommandRules.h"
+#include "ui/main/commands/FileCommands.h"
+#include "ui/main/commands/HelpCommands.h"
+#include "ui/main/commands/ModeCommands.h"
+#include "ui/main/commands/OptionCommands.h"
+#include "ui/main/commands/ViewCommands.h"
+#include "ui/main/commands/WindowCommands.h"
 
 namespace lumaplot {
 namespace {
 
-bool Always(const TLumaplotForm&) { return true; }
-bool HasDocument(const TLumaplotForm& form) { return form.CurrentDoc() != nullptr; }
-bool BelowDocumentLimit(const TLumaplotForm& form) {
-  return form.DocumentCount() < TLumaplotForm::kMaxDocuments;
-}
-bool Editable(const TLumaplotForm& form) {
-  return form.CurrentDoc() != nullptr && !form.CurrentDoc()->EditInhibit;
-}
-bool MoveInhibited(const TLumaplotForm& form) {
-  return form.CurrentDoc() != nullptr && form.CurrentDoc()->InhibitMove;
-}
-bool InTestMode(const TLumaplotForm& form) { return form.Engine().TestMode; }
-bool StatusBarShown(const TLumaplotForm& form) { return !form.statusBar()->isHidden(); }
+using Id = TActionId;
 
 template <int Tag>
-void SwitchDocument(TLumaplotForm& form) {
-  form.ChgActDataExecute(Tag);
+void SwitchDocument(TCommandContext& context) {
+  ChgActDataExecute(context, Tag);
 }
 
 constexpr TActionSpec kActions[] = {
-    {"FileNew", "新規作成(&N)", "ファイル", "Ctrl+N", "", "", BelowDocumentLimit, nullptr,
-     [](TLumaplotForm& f) { f.FileNewItemClick(); }},
-    {"FileOpen", "開く(&O)", "ファイル", "Ctrl+O", "開く", ":/tools/open.svg", BelowDocumentLimit,
-     nullptr, [](TLumaplotForm& f) { f.FileOpenItemClick(); }},
-    {"FileSave", "上書き保存(&S)", "ファイル", "Ctrl+S", "上書き保存", ":/tools/save.svg", Editable,
-     nullptr, [](TLumaplotForm& f) { f.FileSaveItemClick(); }},
-    {"FileSaveAs", "名前を付けて保存(&A)", "ファイル", "", "", "", Editable, nullptr,
-     [](TLumaplotForm& f) { f.FileSaveAsItemClick(); }},
+    {Id::FileNew, "FileNew", "新規作成(&N)", "ファイル", "Ctrl+N", "", "", BelowDocumentLimit,
+     nullptr, FileNewItemClick},
+    {Id::FileOpen, "FileOpen", "開く(&O)", "ファイル", "Ctrl+O", "開く", ":/tools/open.svg",
+     BelowDocumentLimit, nullptr, FileOpenItemClick},
+    {Id::FileSave, "FileSave", "上書き保存(&S)", "ファイル", "Ctrl+S", "上書き保存",
+     ":/tools/save.svg", Editable, nullptr, FileSaveItemClick},
+    {Id::FileSaveAs, "FileSaveAs", "名前を付けて保存(&A)", "ファイル", "", "", "", Editable,
+     nullptr, FileSaveAsItemClick},
     // A plot read from a read-only file can be closed too.
-    {"FileClose", "閉じる(&C)", "ファイル", "", "", "", HasDocument, nullptr,
-     [](TLumaplotForm& f) { f.FileCloseExecute(); }},
-    {"FileExit", "終了(&X)", "ファイル", "", "終了", ":/tools/exit.svg", Always, nullptr,
-     [](TLumaplotForm& f) { f.FileExitItemClick(); }},
-    {"ShowSttBar", "ステータスバー(&S)", "表示", "", "", "", Always, StatusBarShown,
-     [](TLumaplotForm& f) { f.ShowSttBarItemClick(); }},
-    {"ShowRepaint", "再描画(&P)", "表示", "", "画面の再描画", ":/tools/repaint.svg", Always,
-     nullptr, [](TLumaplotForm& f) { f.ShowRepaintItemClick(); }},
-    {"OptTestMode", "テストモード", "オプション", "", "", "", HasDocument, InTestMode,
-     [](TLumaplotForm& f) { f.OptTestModeExecute(); }},
-    {"OptInhMove", "位置移動禁止(&P)", "オプション", "", "", "", HasDocument, MoveInhibited,
-     [](TLumaplotForm& f) { f.OptInhMoveExecute(); }},
-    {"ChgActData1", "画面切り替え 1", "ウィンドウ", "", "", "", Always, nullptr, SwitchDocument<0>},
-    {"ChgActData2", "画面切り替え 2", "ウィンドウ", "", "", "", Always, nullptr, SwitchDocument<1>},
-    {"ChgActData3", "画面切り替え 3", "ウィンドウ", "", "", "", Always, nullptr, SwitchDocument<2>},
-    {"ChgActData4", "画面切り替え 4", "ウィンドウ", "", "", "", Always, nullptr, SwitchDocument<3>},
-    {"ChgActData5", "画面切り替え 5", "ウィンドウ", "", "", "", Always, nullptr, SwitchDocument<4>},
-    {"ChgActData6", "画面切り替え 6", "ウィンドウ", "", "", "", Always, nullptr, SwitchDocument<5>},
-    {"ChgActData7", "画面切り替え 7", "ウィンドウ", "", "", "", Always, nullptr, SwitchDocument<6>},
-    {"ChgActData8", "画面切り替え 8", "ウィンドウ", "", "", "", Always, nullptr, SwitchDocument<7>},
-    {"ChgActData9", "画面切り替え 9", "ウィンドウ", "", "", "", Always, nullptr, SwitchDocument<8>},
-    {"ChgActData10", "画面切り替え 10", "ウィンドウ", "", "", "", Always, nullptr,
+    {Id::FileClose, "FileClose", "閉じる(&C)", "ファイル", "", "", "", HasDocument, nullptr,
+     FileCloseExecute},
+    {Id::FileExit, "FileExit", "終了(&X)", "ファイル", "", "終了", ":/tools/exit.svg", Always,
+     nullptr, FileExitItemClick},
+    {Id::ShowSttBar, "ShowSttBar", "ステータスバー(&S)", "表示", "", "", "", Always, StatusBarShown,
+     ShowSttBarItemClick},
+    {Id::ShowRepaint, "ShowRepaint", "再描画(&P)", "表示", "", "画面の再描画",
+     ":/tools/repaint.svg", Always, nullptr, ShowRepaintItemClick},
+    {Id::OptTestMode, "OptTestMode", "テストモード", "オプション", "", "", "", HasDocument,
+     InTestMode, OptTestModeExecute},
+    {Id::OptInhMove, "OptInhMove", "位置移動禁止(&P)", "オプション", "", "", "", HasDocument,
+     MoveInhibited, OptInhMoveExecute},
+    {Id::ModeNormal, "ModeNormal", "通常編集モード", "モード", "", "通常編集モード",
+     ":/tools/mode_normal.svg", Always, NormalModeActive, ModeNormalExecute},
+    {Id::ChgActData1, "ChgActData1", "画面切り替え 1", "ウィンドウ", "", "", "", Always, nullptr,
+     SwitchDocument<0>},
+    {Id::ChgActData2, "ChgActData2", "画面切り替え 2", "ウィンドウ", "", "", "", Always, nullptr,
+     SwitchDocument<1>},
+    {Id::ChgActData3, "ChgActData3", "画面切り替え 3", "ウィンドウ", "", "", "", Always, nullptr,
+     SwitchDocument<2>},
+    {Id::ChgActData4, "ChgActData4", "画面切り替え 4", "ウィンドウ", "", "", "", Always, nullptr,
+     SwitchDocument<3>},
+    {Id::ChgActData5, "ChgActData5", "画面切り替え 5", "ウィンドウ", "", "", "", Always, nullptr,
+     SwitchDocument<4>},
+    {Id::ChgActData6, "ChgActData6", "画面切り替え 6", "ウィンドウ", "", "", "", Always, nullptr,
+     SwitchDocument<5>},
+    {Id::ChgActData7, "ChgActData7", "画面切り替え 7", "ウィンドウ", "", "", "", Always, nullptr,
+     SwitchDocument<6>},
+    {Id::ChgActData8, "ChgActData8", "画面切り替え 8", "ウィンドウ", "", "", "", Always, nullptr,
+     SwitchDocument<7>},
+    {Id::ChgActData9, "ChgActData9", "画面切り替え 9", "ウィンドウ", "", "", "", Always, nullptr,
+     SwitchDocument<8>},
+    {Id::ChgActData10, "ChgActData10", "画面切り替え 10", "ウィンドウ", "", "", "", Always, nullptr,
      SwitchDocument<9>},
-    {"HelpContents", "目次(&C)", "ヘルプ", "F1", "", "", Always, nullptr,
-     [](TLumaplotForm& f) { f.HelpContentsExecute(); }},
-    {"HelpAbout", "バージョン情報(&A)", "ヘルプ", "", "", "", Always, nullptr,
-     [](TLumaplotForm& f) { f.HelpAbautItemClick(); }},
+    {Id::HelpContents, "HelpContents", "目次(&C)", "ヘルプ", "F1", "", "", Always, nullptr,
+     HelpContentsExecute},
+    {Id::HelpAbout, "HelpAbout", "バージョン情報(&A)", "ヘルプ", "", "", "", Always, nullptr,
+     HelpAbautItemClick},
 };
+static_assert(std::size(kActions) == kActionCount, "one line per action id");
 
-constexpr const char* kFileMenu[] = {"FileNew",   "FileOpen", "FileSave", "FileSaveAs",
-                                     "FileClose", "-",        "FileExit"};
-// "@ToolBars" and "@Tabs" are the View menu's own sub-menus, "@Documents" the 20
-// document items of the window menu.
-constexpr const char* kShowMenu[] = {"@ToolBars", "ShowSttBar", "@Tabs", "-", "ShowRepaint"};
-constexpr const char* kOptionMenu[] = {"OptTestMode", "OptInhMove"};
-constexpr const char* kWindowMenu[] = {"@Documents"};
-constexpr const char* kHelpMenu[] = {"HelpContents", "-", "HelpAbout"};
+constexpr bool InIdOrder() {
+  for (int i = 0; i < kActionCount; ++i) {
+    if (ActionIndex(kActions[i].Id) != i) return false;
+  }
+  return true;
+}
+static_assert(InIdOrder(), "the table lists the actions in the order of their ids");
+
+constexpr TMenuEntry C(Id id) { return {TMenuEntry::Command, id}; }
+constexpr TMenuEntry kSeparator{TMenuEntry::Separator};
+
+constexpr TMenuEntry kFileMenu[] = {C(Id::FileNew),    C(Id::FileOpen),  C(Id::FileSave),
+                                    C(Id::FileSaveAs), C(Id::FileClose), kSeparator,
+                                    C(Id::FileExit)};
+constexpr TMenuEntry kShowMenu[] = {{TMenuEntry::ToolBarsMenu},
+                                    C(Id::ShowSttBar),
+                                    {TMenuEntry::TabsMenu},
+                                    kSeparator,
+                                    C(Id::ShowRepaint)};
+constexpr TMenuEntry kOptionMenu[] = {C(Id::OptTestMode), C(Id::OptInhMove)};
+constexpr TMenuEntry kWindowMenu[] = {{TMenuEntry::DocumentItems}};
+constexpr TMenuEntry kHelpMenu[] = {C(Id::HelpContents), kSeparator, C(Id::HelpAbout)};
 
 constexpr TMenuSpec kMenus[] = {
     {"File1", "ファイル(&F)", kFileMenu},       {"Show1", "表示(&V)", kShowMenu},
@@ -80,23 +98,20 @@ constexpr TMenuSpec kMenus[] = {
     {"Help1", "ヘルプ(&H)", kHelpMenu},
 };
 
-constexpr const char* kTabPopup[] = {"OptInhMove", "-", "FileClose"};
-constexpr const char* kStandardTools[] = {"FileOpen",    "FileSave", "-",
-                                          "ShowRepaint", "-",        "FileExit"};
+constexpr TMenuEntry kTabPopup[] = {C(Id::OptInhMove), kSeparator, C(Id::FileClose)};
+constexpr TMenuEntry kStandardTools[] = {C(Id::FileOpen),    C(Id::FileSave), kSeparator,
+                                         C(Id::ShowRepaint), kSeparator,      C(Id::FileExit)};
+constexpr TMenuEntry kModeTools[] = {C(Id::ModeNormal)};
 
 }  // namespace
 
 std::span<const TActionSpec> MainActionTable() { return kActions; }
 
-const TActionSpec* FindActionSpec(std::string_view name) {
-  for (const TActionSpec& entry : kActions) {
-    if (name == entry.Name) return &entry;
-  }
-  return nullptr;
-}
+const TActionSpec& ActionSpec(TActionId id) { return kActions[ActionIndex(id)]; }
 
 std::span<const TMenuSpec> CommandMenus() { return kMenus; }
-std::span<const char* const> TabPopupItems() { return kTabPopup; }
-std::span<const char* const> StandardToolItems() { return kStandardTools; }
+std::span<const TMenuEntry> TabPopupItems() { return kTabPopup; }
+std::span<const TMenuEntry> StandardToolItems() { return kStandardTools; }
+std::span<const TMenuEntry> ModeToolItems() { return kModeTools; }
 
 }  // namespace lumaplot

@@ -1,30 +1,24 @@
 #pragma once
-// What the main window takes from the process that creates it: where the program's
-// files are, where the Art-Net engine listens and sends, how the COM1 switch port is
-// opened, how the user is asked, and the splash window to report to. Start-up fills
-// it from the environment; tests point it at a temporary folder, loopback and fakes.
-#include <functional>
-#include <memory>
-#include <string>
-
+// What the main window takes from the process that creates it besides the core:
+// how the user is asked, and the splash window to report to. Tests replace single
+// prompts with scripted answers.
 #include <QPointer>
 
-#include "dmx/ArtnetThread.h"
+#include <functional>
+#include <string>
+
 #include "ui/dialogs/SplashForm.h"
-#include "ui/main/FormPrompts.h"
-#include "util/ModemLines.h"
+#include "ui/qt/Prompts.h"
 
 namespace lumaplot {
 
 struct TMainFormSetup {
-  std::string ProgramFolder;  // holds LIBRARY.INI and HdrData/
-  std::string SettingsPath;   // the settings file
-  ArtnetOptions Artnet;
-  // Makes the port object behind the COM1 switch; none: the serial port driver.
-  std::function<std::unique_ptr<ModemLines>()> MakeModemLines;
-  TFormPrompts Prompts = TFormPrompts::Default();
+  TPrompts Prompts = TPrompts::Default();
   // Start-up messages go here while it lives; closed at the end of the first showing.
   QPointer<TSplashForm> Splash;
+  // Asks which library type stands in for a type a plot names but the library
+  // lacks; none: the change-type dialog asks.
+  std::function<std::string(const std::string& name)> AskMissingType;
 };
 
 }  // namespace lumaplot

@@ -6,6 +6,13 @@
 #include <QStyle>
 #include <QWheelEvent>
 
+#include <algorithm>
+
+#include "model/LightPresentation.h"
+#include "ui/qt/ColorConvert.h"
+#include "ui/qt/PagePainter.h"
+#include "util/SystemColor.h"
+
 namespace lumaplot {
 
 TPageBox::TPageBox(QWidget* parent) : QWidget(parent), surface_(QSize(1, 1)) {
@@ -59,7 +66,47 @@ TPageView::TPageView(QWidget* parent) : QScrollArea(parent), box_(new TPageBox) 
   verticalScrollBar()->setSingleStep(kScrollStep);
   horizontalScrollBar()->setTracking(true);
   verticalScrollBar()->setTracking(true);
+  box_->OnPaint = [this](QPainter& painter, const QRect& area) { Paint(painter, area); };
+  box_->OnSurfaceResized = [this] { stale_ = true; };
   ApplyLayout();
+}
+
+void TPageView::ShowDocument(TStageData* doc) {
+  doc_ = doc;
+  QSize page;
+  if (doc) {
+    page = QSize(std::clamp(doc->ScrWidth, 1, kMaxSurfaceSide),
+                 std::clamp(doc->ScrHeight, 1, kMaxSurfaceSide));
+  }
+  SetPageSize(page);
+  stale_ = true;
+  ApplyViewColour(doc ? ToQColor(ColorToRgb(doc->BgColor)) : QColor(Qt::black));
+  box_->update();
+}
+
+void TPageView::ApplyViewColour(const QColor& colour) {
+  QWidget* area = viewport();
+  if (area->palette().color(QPalette::Window) == colour) return;
+  QPalette palette = area->palette();
+  palette.setColor(QPalette::Window, colour);
+  palette.setColor(QPalette::Base, colour);
+  area->setPalette(palette);
+  area->setAutoFillBackground(true);
+}
+
+void TPageView::Paint(QPainter& painter, const QRect& area) {
+  if (!doc_) {
+    painter.fillRect(area, ToQColor(ColorToRgb(kSystemColorFlag | kSysColorAppWorkspace)));
+    return;
+  }
+  QtCanvas& surface = box_->Surface();
+  if (stale_ && !frozen_) {
+    PaintPage(*doc_, surface, PresentationSettings());
+    surface.TakeDirtyRect();
+    stale_ = false;
+    ++pagePaints_;
+  }
+  painter.drawImage(area.topLeft(), surface.Image(), area);
 }
 
 void TPageView::SetPageSize(QSize page) {

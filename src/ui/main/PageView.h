@@ -10,15 +10,23 @@
 // The paint box keeps its picture in a QtCanvas of its own size (the page surface,
 // every document's `Canvas`). Drawing into the surface does not show by itself:
 // whoever draws calls ShowDrawn(). The paint event hands the area to repaint to
-// OnPaint, which copies it from the surface (repainting the surface first when it
-// is stale). A new size leaves the surface blank and calls OnSurfaceResized.
+// OnPaint, which copies it from the surface. A new size leaves the surface blank
+// and calls OnSurfaceResized.
+//
+// The view shows one document (ShowDocument): it lays the paint box out for the
+// document's page and paints the whole page anew into the surface at the next
+// paint, unless it is frozen (while the program is busy the picture is shown as it
+// was, since the documents may be changing).
 //
 // The wheel scrolls 16 pixels a notch, vertically only. GUI thread only.
 #include <functional>
 
+#include <QColor>
+
 #include <QScrollArea>
 #include <QWidget>
 
+#include "model/StageData.h"
 #include "ui/qt/QtCanvas.h"
 
 namespace lumaplot {
@@ -59,8 +67,18 @@ class TPageView : public QScrollArea {
 
  public:
   static constexpr int kScrollStep = 16;
+  // The page surface is an image; pages larger than this are shown cut.
+  static constexpr int kMaxSurfaceSide = 8192;
 
   explicit TPageView(QWidget* parent = nullptr);
+
+  // Shows `doc` (none: the empty work space): the page's size, its background colour
+  // around it, and a full repaint at the next paint.
+  void ShowDocument(TStageData* doc);
+  // While frozen the surface is not repainted from the document.
+  void SetFrozen(bool frozen) { frozen_ = frozen; }
+  // How often the surface was painted anew from the document.
+  int PagePaintCount() const { return pagePaints_; }
 
   TPageBox* ScrBox() const { return box_; }
   // The scroll ranges of the page shown; an empty size shows no page (the paint
@@ -74,9 +92,15 @@ class TPageView : public QScrollArea {
 
  private:
   void ApplyLayout();
+  void ApplyViewColour(const QColor& colour);
+  void Paint(QPainter& painter, const QRect& area);
 
   TPageBox* box_;
   QSize page_;
+  TStageData* doc_ = nullptr;
+  bool frozen_ = false;
+  bool stale_ = true;  // the surface must be repainted from the document
+  int pagePaints_ = 0;
 };
 
 }  // namespace lumaplot

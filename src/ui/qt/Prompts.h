@@ -1,8 +1,8 @@
 #pragma once
-// What the main window asks the user through: message boxes, the file dialogs and
-// the warning beep. Start-up uses Default(), which shows the program's message boxes
-// and Qt's file dialogs; tests replace single members with scripted answers, since
-// a modal box would block them. GUI thread only.
+// What the windows, commands and tools ask the user through: message boxes, the
+// file dialogs and the warning beep. Start-up uses Default(), which shows the program's message
+// boxes and Qt's file dialogs; tests replace single members with scripted answers, since a modal
+// box would block them. GUI thread only.
 #include <functional>
 
 #include <QMessageBox>
@@ -21,7 +21,7 @@ struct TFileDialogRequest {
   QString FileName;
 };
 
-struct TFormPrompts {
+struct TPrompts {
   // Yes, No or Cancel; an empty caption takes the default one.
   std::function<QMessageBox::StandardButton(const QString& text, const QString& caption)>
       YesNoCancel;
@@ -35,7 +35,7 @@ struct TFormPrompts {
   std::function<void()> Beep;
 
   // Message boxes of ui/qt/MessageBoxes.h, QFileDialog, QApplication::beep.
-  static TFormPrompts Default();
+  static TPrompts Default();
 };
 
 // "データ (*.dat)|*.DAT" as a QFileDialog filter: "データ (*.dat *.DAT)". Masks are

@@ -1,4 +1,4 @@
-#include "ui/main/ChannelLists.h"
+#include "ui/qt/ChannelLists.h"
 
 #include <QComboBox>
 
@@ -34,18 +34,6 @@ QStringList ChannelNames(bool letterForm) {
     names << QString::fromStdString(ChannelName(channel, letterForm));
   }
   return names;
-}
-
-int FirstFreeChannel(const TStageData& doc, int limit) {
-  limit = std::clamp(limit, 0, kStageChannels);
-  std::vector<bool> taken(static_cast<size_t>(limit), false);
-  for (const TLightCell* cell : doc.Objects) {
-    const int64_t first = std::max<int64_t>(cell->StartCh, 0);
-    const int64_t end = std::min<int64_t>(int64_t{cell->StartCh} + cell->Fixture.Channels, limit);
-    for (int64_t c = first; c < end; ++c) taken[static_cast<size_t>(c)] = true;
-  }
-  const auto free = std::find(taken.begin(), taken.end(), false);
-  return free == taken.end() ? -1 : static_cast<int>(free - taken.begin());
 }
 
 }  // namespace lumaplot

@@ -1,6 +1,6 @@
 #pragma once
-// The lists of the main window's tool bars: fixture type names and channel names,
-// and the first channel no object of a document uses. GUI thread only.
+// The lists of fixture type names and channel names that tool bars and dialogs
+// show. GUI thread only.
 #include <QStringList>
 
 #include "model/LightLib.h"
@@ -19,10 +19,5 @@ void FillLightCombo(QComboBox* combo, const TLightLib& library);
 
 // ChannelName(0) … ChannelName(4095) in the letter ("A001") or number ("1") form.
 QStringList ChannelNames(bool letterForm);
-
-// The lowest channel below `limit` that lies in no object's range [StartCh,
-// StartCh + Channels), every object counting whatever its kind; -1 when every
-// channel is taken.
-int FirstFreeChannel(const TStageData& doc, int limit);
 
 }  // namespace lumaplot

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/main/ArtnetEnvironment.h"
+#include "core/ArtnetEnvironment.h"
 
 namespace lumaplot {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/main/FormPrompts.h"
+#include "ui/qt/Prompts.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -25,8 +25,8 @@ QString RunFileDialog(const TFileDialogRequest& request, QFileDialog::AcceptMode
 
 }  // namespace
 
-TFormPrompts TFormPrompts::Default() {
-  TFormPrompts prompts;
+TPrompts TPrompts::Default() {
+  TPrompts prompts;
   prompts.YesNoCancel = [](const QString& text, const QString& caption) {
     return MsgYesNoCancel(text, caption);
   };

@@ -1,4 +1,4 @@
-#include "ui/main/ArtnetEnvironment.h"
+#include "core/ArtnetEnvironment.h"
 
 #include <charconv>
 #include <cstdlib>

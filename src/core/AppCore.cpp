@@ -1,0 +1,152 @@
+#include "core/AppCore.h"
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+#include <utility>
+
+#include "model/LightPresentation.h"
+#include "model/StageFile.h"
+
+namespace lumaplot {
+namespace {
+
+// After the input ports are disabled, the engine gets this long to finish the cycle
+// it is in before it is told to end.
+constexpr auto kEngineWindDown = std::chrono::milliseconds(250);
+
+std::string LastFileKey(int n) { return "LastFile" + std::to_string(n); }
+
+// A value that would lose blanks at its ends, or a pair of enclosing quotes, when
+// read back is written in quotes.
+std::string QuotedIfNeeded(const std::string& value) {
+  if (value.empty()) return value;
+  const bool blankEnds = std::isspace(static_cast<unsigned char>(value.front())) ||
+                         std::isspace(static_cast<unsigned char>(value.back()));
+  const bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
+  return blankEnds || quoted ? '"' + value + '"' : value;
+}
+
+}  // namespace
+
+TAppCore::TAppCore(TCoreSetup setup) : setup_(std::move(setup)) {
+  ReadSettings();
+  ReadLibrary();
+  OpenCom1();
+  CreateFrameRoad();
+}
+
+TAppCore::~TAppCore() {
+  // The engine thread is joined first: after that nothing reads the documents or
+  // drives the recorder from another thread.
+  road_.reset();
+  documents_.Clear();
+}
+
+void TAppCore::ReadSettings() {
+  ini_ = std::make_unique<IniFile>(setup_.SettingsPath, TextEncoding::Utf8);
+  std::string error;
+  if (!ini_->Load(&error)) {
+    messages_.push_back({"設定ファイルを読み込めませんでした。\n" + error, {}});
+  }
+  env_ = std::make_unique<TEnvData>(*ini_, setup_.ProgramFolder);
+  std::error_code ignored;
+  std::filesystem::create_directories(env_->HdrDir, ignored);
+  ApplyPresentationSettings();
+}
+
+void TAppCore::ReadLibrary() {
+  library_ = std::make_unique<TLightLib>(env_->ProgramFolder() + "/LIBRARY.INI");
+  std::string error;
+  if (library_->LoadFromFile(library_->FileName, false, &error) == kLibReadFailed) {
+    messages_.push_back({"灯体ライブラリを読み込めませんでした。\n" + error, {}});
+  }
+}
+
+void TAppCore::CreateFrameRoad() {
+  const bool altNetwork = ini_->ReadBool(kGeneralSection, "DebugMode", false);
+  road_ = std::make_unique<TFrameRoad>(
+      *env_, documents_.LevelLock, [this] { return documents_.Current(); }, setup_.Artnet,
+      altNetwork);
+  TArtnetThread& engine = road_->Engine();
+  engine.SetNodeNames(kNodeName, kNodeName);
+  road_->EnablePorts(env_->RxUniverse);
+  if (!engine.Message.empty()) {
+    messages_.push_back({engine.Message, "ArtNet初期化エラー"});
+    engine.Message.clear();
+  }
+}
+
+std::vector<TCoreMessage> TAppCore::TakeMessages() { return std::exchange(messages_, {}); }
+
+std::unique_ptr<TStageData> TAppCore::NewDocument() {
+  auto doc = std::make_unique<TStageData>();
+  if (PrepareDocument) PrepareDocument(*doc);
+  return doc;
+}
+
+std::unique_ptr<TStageData> TAppCore::LoadDocument(const std::string& path, std::string* error) {
+  auto doc = NewDocument();
+  TStageReadContext context;
+  context.Library = library_.get();
+  context.Pictures = setup_.Pictures.get();
+  context.ResolvePath = [this](std::string& file) { return env_->ResolvePath(file); };
+  if (!LoadStage(*doc, path, context, error)) return nullptr;
+  return doc;
+}
+
+void TAppCore::ReopenLastFiles() {
+  for (int n = 1; n <= TDocumentList::kMaxDocuments; ++n) {
+    // A relative name is taken from the program folder, as every other file name.
+    std::string path = env_->ReadQuotedString(kGeneralSection, LastFileKey(n));
+    if (!env_->ResolvePath(path)) continue;
+    if (auto doc = LoadDocument(path)) documents_.Add(std::move(doc));
+  }
+}
+
+void TAppCore::WriteLastFiles() {
+  for (int n = 1; n <= TDocumentList::kMaxDocuments; ++n) {
+    const TStageData* doc = documents_.At(n - 1);
+    ini_->WriteString(kGeneralSection, LastFileKey(n), doc ? QuotedIfNeeded(doc->FileName) : "");
+  }
+}
+
+void TAppCore::StartEngine() {
+  Engine().Start();
+  Engine().SendPoll();
+}
+
+void TAppCore::StopInput() {
+  road_->DisablePorts();
+  std::this_thread::sleep_for(kEngineWindDown);
+  Engine().Terminate();
+  if (com1_) com1_->Close();
+}
+
+void TAppCore::OpenCom1() {
+  com1_.reset();
+  if (!env_->UseCom1Switch) return;
+  com1_ = setup_.MakeModemLines ? setup_.MakeModemLines() : std::make_unique<SerialModemLines>();
+  if (!com1_) return;
+  const std::string device = ini_->ReadString(kGeneralSection, "Com1Device", kDefaultCom1Device);
+  if (com1_->Open(device)) com1_->RaiseRts();
+}
+
+int TAppCore::Com1Selection() {
+  if (!Com1Open()) return -1;
+  ModemStatus status;
+  if (!com1_->ReadStatus(status) || status == lastModemStatus_) return -1;
+  lastModemStatus_ = status;
+  return status.Cts ? 0 : status.Dsr ? 1 : status.Ring ? 2 : status.Rlsd ? 3 : -1;
+}
+
+void TAppCore::UpdateCurrentLights() {
+  std::lock_guard lock(documents_.LevelLock);
+  if (TStageData* doc = documents_.Current()) UpdateLights(*doc);
+}
+
+void TAppCore::ApplyPresentationSettings() {
+  PresentationSettings() = PresentationSettingsOf(*env_);
+}
+
+}  // namespace lumaplot
