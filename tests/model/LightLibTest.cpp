@@ -258,6 +258,60 @@ TEST(LightLib, AFileTooLargeIsNeitherReadNorReplaced) {
   EXPECT_EQ(std::filesystem::file_size(path), kMaxLibraryFileBytes + 1);
 }
 
+TEST(LightLib, ReadsBytesInMemoryAndSkipsWhatItCannotRead) {
+  const std::string bytes = Utf8ToCp932(
+      Crlf(Section(1, "ＬＥＤ", "Width=abc\nthis line is junk\nChannels=2\nChAtr1=R\nChAtr2=r\n") +
+           "[Define002\nName=PAR\nChannels=1\nChAtr1=D\n"));
+  TLightLib lib;
+  ASSERT_EQ(lib.LoadFromBytes(bytes, false), 2);
+  EXPECT_EQ(lib.Items[0], Type("ＬＥＤ", Circle, 20, 20, {RoleRed, RoleNone}));
+  EXPECT_EQ(lib.Items[1], Type("PAR", Circle, 20, 20, {RoleDimmer}));
+
+  std::string error;
+  EXPECT_EQ(lib.LoadFromBytes(std::string(kMaxLibraryFileBytes + 1, '\n'), false, &error),
+            kLibReadFailed);
+  EXPECT_NE(error.find("too large"), std::string::npos);
+  EXPECT_EQ(lib.Items.Count(), 2);
+}
+
+TEST(LightLib, SavingToBytesWritesWhatSavingToTheFileWrites) {
+  TempDir dir;
+  const std::string current = Crlf("[Other]\nkeep=1\n" + Section(3, "gone"));
+  const std::string path = dir.Write("LIBRARY.INI", current);
+  TLightLib lib;
+  lib.Items.Add(Type("LED", Rectangle, 30, 10, {RoleRed}));
+  std::string bytes;
+  ASSERT_TRUE(lib.SaveToBytes(current, bytes));
+  ASSERT_TRUE(lib.SaveToFile(path));
+  EXPECT_EQ(bytes, TempDir::Read(path));
+  EXPECT_EQ(bytes.substr(0, 17), "[Other]\r\nkeep=1\r\n");
+  TLightLib reread;
+  EXPECT_EQ(reread.LoadFromBytes(bytes, false), 1);
+}
+
+TEST(LightLib, ALibraryTheReaderWouldRefuseIsNotWritten) {
+  // Half-width katakana take one byte in code page 932 and three in UTF-8, which a
+  // name that code page 932 cannot hold makes the writer choose.
+  std::string kana;
+  for (int i = 0; i < 400000; ++i) kana += "ｱ";
+  TempDir dir;
+  const std::string current = Utf8ToCp932(Crlf("[Notes]\ntext=" + kana + "\n"));
+  ASSERT_LT(current.size(), kMaxLibraryFileBytes);
+  const std::string path = dir.Write("LIBRARY.INI", current);
+  TLightLib lib;
+  ASSERT_EQ(lib.LoadFromFile(path, false), 0);
+  lib.Items.Add(Type("LED💡", Circle, 20, 20, {RoleRed}));
+
+  std::string error;
+  EXPECT_FALSE(lib.SaveToFile(path, &error));
+  EXPECT_NE(error.find("too large"), std::string::npos) << error;
+  EXPECT_EQ(TempDir::Read(path), current);
+
+  lib.Items[0].Name = "LED";  // code page 932 holds the file again
+  ASSERT_TRUE(lib.SaveToFile(path));
+  EXPECT_EQ(lib.LoadFromFile(path, false), 1);
+}
+
 TEST(LightLib, ReadsUtf8AndUtf16FilesByTheirMark) {
   TempDir dir;
   const std::string text = Crlf(Section(1, "照明A"));
