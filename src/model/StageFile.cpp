@@ -353,17 +353,9 @@ void BuildObjects(TStageData& doc, const Sections& s, const TLightLib* library) 
   }
 }
 
-bool ReadStageText(const std::string& path, std::string& text, std::string* error) {
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (!ec && size > kMaxStageFileBytes) {
-    if (error) *error = "the file is too large for a stage file: " + path;
-    return false;
-  }
-  std::string bytes;
-  if (!ReadFileBytes(path, bytes, error)) return false;
-  text = DecodeByBom(bytes);
-  return true;
+std::string TooLarge() {
+  return "the file is too large for a stage file (at most " + std::to_string(kMaxStageFileBytes) +
+         " bytes)";
 }
 
 // ---- Writing ---------------------------------------------------------------
@@ -408,6 +400,20 @@ std::string EncodeStageText(const std::string& text, bool saveUtf8) {
 
 }  // namespace
 
+bool LoadStageFromBytes(TStageData& document, std::string_view bytes,
+                        const TStageReadContext& context, std::string* error) {
+  if (bytes.size() > kMaxStageFileBytes) {
+    if (error) *error = TooLarge();
+    return false;
+  }
+  const std::string text = DecodeByBom(bytes);
+  const Sections sections = ReadSections(document, text);
+  BuildObjects(document, sections, context.Library);
+  document.LoadBackground(context.Pictures, context.ResolvePath);
+  document.Modified = false;
+  return true;
+}
+
 bool LoadStage(TStageData& document, const std::string& path, const TStageReadContext& context,
                std::string* error) {
   document.FileName.clear();
@@ -415,15 +421,17 @@ bool LoadStage(TStageData& document, const std::string& path, const TStageReadCo
     if (error) *error = path.empty() ? "no file name given" : "file not found: " + path;
     return false;
   }
-  std::string text;
-  if (!ReadStageText(path, text, error)) return false;
-
+  // Refused before reading, so that a huge file costs no memory.
+  std::error_code ec;
+  if (std::filesystem::file_size(path, ec) > kMaxStageFileBytes && !ec) {
+    if (error) *error = TooLarge() + ": " + path;
+    return false;
+  }
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes, error)) return false;
+  if (!LoadStageFromBytes(document, bytes, context, error)) return false;
   document.FileName = path;
   document.EditInhibit = IsReadOnlyFile(path);
-  const Sections sections = ReadSections(document, text);
-  BuildObjects(document, sections, context.Library);
-  document.LoadBackground(context.Pictures, context.ResolvePath);
-  document.Modified = false;
   return true;
 }
 
@@ -442,13 +450,20 @@ std::vector<std::string> StageFileLines(TStageData& document) {
   return lines;
 }
 
+bool SaveStageToBytes(TStageData& document, bool saveUtf8, std::string& bytes, std::string* error) {
+  (void)error;
+  bytes = EncodeStageText(JoinLinesCrLf(StageFileLines(document)), saveUtf8);
+  return true;
+}
+
 bool SaveStage(TStageData& document, bool saveUtf8, std::string* error) {
   if (document.FileName.empty()) {
     if (error) *error = "the plot has no file name yet";
     return false;
   }
-  const std::string text = JoinLinesCrLf(StageFileLines(document));
-  if (!WriteFileAtomically(document.FileName, EncodeStageText(text, saveUtf8), error)) return false;
+  std::string bytes;
+  if (!SaveStageToBytes(document, saveUtf8, bytes, error)) return false;
+  if (!WriteFileAtomically(document.FileName, bytes, error)) return false;
   document.Modified = false;
   return true;
 }

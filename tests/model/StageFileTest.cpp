@@ -506,6 +506,45 @@ TEST_F(StageFileTest, AMissingFileOrEmptyPathChangesNothingButTheFileName) {
   EXPECT_FALSE(LoadStage(doc, dir.Path(), context));  // a folder is no stage file
 }
 
+TEST_F(StageFileTest, ReadsBytesInMemoryAndDropsTheMalformedLines) {
+  doc.FileName = "kept.dat";
+  doc.EditInhibit = true;
+  doc.Modified = true;
+  const std::string bytes =
+      Utf8ToCp932(Crlf("[LightData]\n1,10,20,0,0x1fffffff,LED,0x00000006,前\n"
+                       "2,10,20,0,LED,0\n"  // six fields
+                       "not a light at all\n"
+                       "[TextData]\n5,6,照明,16,0xffffff,0\n"));
+  ASSERT_TRUE(LoadStageFromBytes(doc, bytes, context));
+  ASSERT_EQ(doc.Objects.size(), 2u);
+  EXPECT_EQ(OfKind(KindText)[0]->Text, "照明");
+  const TLightCell& light = *OfKind(KindLight)[0];
+  EXPECT_EQ(light.Comment, "前");
+  EXPECT_EQ(light.Width, 30);           // LED of the library
+  EXPECT_EQ(doc.FileName, "kept.dat");  // the file's business, not the reader's
+  EXPECT_TRUE(doc.EditInhibit);
+  EXPECT_FALSE(doc.Modified);
+
+  std::string error;
+  EXPECT_FALSE(LoadStageFromBytes(doc, std::string(kMaxStageFileBytes + 1, '\n'), context, &error));
+  EXPECT_NE(error.find("too large"), std::string::npos);
+  EXPECT_EQ(doc.Objects.size(), 2u);
+}
+
+TEST_F(StageFileTest, SavingToBytesWritesWhatSavingToTheFileWrites) {
+  ASSERT_TRUE(LoadStage(doc, kWindowsPlot, context));
+  for (const bool utf8 : {false, true}) {
+    std::string bytes;
+    ASSERT_TRUE(SaveStageToBytes(doc, utf8, bytes));
+    doc.FileName = dir.File("copy.dat");
+    ASSERT_TRUE(SaveStage(doc, utf8));
+    EXPECT_EQ(bytes, TempDir::Read(doc.FileName));
+    TStageData again;
+    ASSERT_TRUE(LoadStageFromBytes(again, bytes, context));
+    EXPECT_EQ(StageFileLines(again), StageFileLines(doc));
+  }
+}
+
 TEST_F(StageFileTest, AFileTooLargeIsRefusedWithoutReadingIt) {
   const std::string path = dir.Write("huge.dat", "[Option]\r\nTitle=huge\r\n");
   std::filesystem::resize_file(path, kMaxStageFileBytes + 1);  // sparse: nothing is written
