@@ -134,6 +134,34 @@ TEST_F(StageFileTest, ALightLineEndingInACommaIsAnUnpatchedLightWithAnEmptyComme
   EXPECT_EQ(ObjectLines()[1], "0,10,20,45,0x1fffffff,LED,0x00000004,");
 }
 
+TEST_F(StageFileTest, EveryFieldLandsInItsMemberAndIsWrittenBackInItsPlace) {
+  const std::vector<std::string> lines = {
+      "[LightData]", "2,3,4,5,0x00000006,LED,0x00000007,C",
+      "[TextData]",  "1,2,T,4,0x000005,0x00000006",
+      "[LineData]",  "1,2,3,4,5,0x000006",
+      "[ShapeData]", "1,2,3,4,5,6,7,0x000008,0x000009",
+  };
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  ASSERT_TRUE(LoadText(text));
+  using Values = std::vector<int64_t>;
+  const TLightCell& light = *OfKind(KindLight)[0];
+  EXPECT_EQ(
+      (Values{light.StartCh, light.X1, light.Y1, light.Angle, light.FilterColor, light.Flags}),
+      (Values{1, 3, 4, 5, 6, 7}));
+  EXPECT_EQ(light.Fixture.Name, "LED");
+  EXPECT_EQ(light.Comment, "C");
+  const TLightCell& t = *OfKind(KindText)[0];
+  EXPECT_EQ((Values{t.X1, t.Y1, t.Size, t.Color, t.Flags}), (Values{1, 2, 4, 5, 6}));
+  EXPECT_EQ(t.Text, "T");
+  const TLightCell& l = *OfKind(KindLine)[0];
+  EXPECT_EQ((Values{l.X1, l.Y1, l.X2, l.Y2, l.Size, l.Color}), (Values{1, 2, 3, 4, 5, 6}));
+  const TLightCell& s = *OfKind(KindShape)[0];
+  EXPECT_EQ((Values{s.ShapeType, s.X1, s.Y1, s.X2, s.Y2, s.Size, s.Size2, s.Color, s.Color2}),
+            (Values{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+  EXPECT_EQ(ObjectLines(), lines);
+}
+
 struct FieldCountCase {
   const char* section;
   const char* line;
