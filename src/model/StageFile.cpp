@@ -460,8 +460,17 @@ std::vector<std::string> StageFileLines(TStageData& document) {
 }
 
 bool SaveStageToBytes(TStageData& document, bool saveUtf8, std::string& bytes, std::string* error) {
-  (void)error;
-  bytes = EncodeStageText(JoinLinesCrLf(StageFileLines(document)), saveUtf8);
+  std::string encoded = EncodeStageText(JoinLinesCrLf(StageFileLines(document)), saveUtf8);
+  // A file the reader refuses would lose the plot at the next opening.
+  if (encoded.size() > kMaxStageFileBytes) {
+    if (error) {
+      *error = "not saved: the plot takes " + std::to_string(encoded.size()) +
+               " bytes, more than a stage file may hold (" + std::to_string(kMaxStageFileBytes) +
+               ")";
+    }
+    return false;
+  }
+  bytes = std::move(encoded);
   return true;
 }
 

@@ -20,7 +20,8 @@
 
 namespace lumaplot {
 
-// Files larger than this are refused rather than read into memory.
+// Files larger than this are refused rather than read into memory, and no larger
+// file is written.
 inline constexpr std::size_t kMaxStageFileBytes = 16u * 1024u * 1024u;
 
 // What reading a stage file needs besides the document and the file.
@@ -49,7 +50,9 @@ bool LoadStage(TStageData& document, const std::string& path, const TStageReadCo
                std::string* error = nullptr);
 
 // The bytes of the stage file of `document` (UTF-8 with a mark when `saveUtf8`, else
-// code page 932), after sorting `Objects` stably by kind and order.
+// code page 932), after sorting `Objects` stably by kind and order. False, with
+// `bytes` untouched and the reason in `error`, when they would be more than
+// kMaxStageFileBytes: what is saved can always be opened again.
 bool SaveStageToBytes(TStageData& document, bool saveUtf8, std::string& bytes,
                       std::string* error = nullptr);
 

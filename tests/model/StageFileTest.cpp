@@ -584,6 +584,33 @@ TEST_F(StageFileTest, AFileTooLargeIsRefusedWithoutReadingIt) {
   EXPECT_EQ(doc.FileName, "");
 }
 
+TEST_F(StageFileTest, APlotIsSavedUpToTheSizeTheReaderTakesAndNoFurther) {
+  TLightCell* text = NewCell();
+  text->Kind = KindText;
+  text->Text = "x";
+  doc.AddObject(text);
+  std::string bytes;
+  ASSERT_TRUE(SaveStageToBytes(doc, true, bytes));
+  // The text grown until the file is exactly as large as the reader takes.
+  text->Text.resize(kMaxStageFileBytes - bytes.size() + 1, 'x');
+  ASSERT_TRUE(SaveStageToBytes(doc, true, bytes));
+  EXPECT_EQ(bytes.size(), kMaxStageFileBytes);
+  TStageData again;
+  ASSERT_TRUE(LoadStageFromBytes(again, bytes, context));
+  EXPECT_EQ(again.Objects[0]->Text.size(), text->Text.size());
+
+  // One byte more: refused before anything is written.
+  const std::string path = dir.Write("plot.dat", "old content");
+  doc.FileName = path;
+  doc.Modified = true;
+  text->Text += 'x';
+  std::string error;
+  EXPECT_FALSE(SaveStage(doc, true, &error));
+  EXPECT_NE(error.find("not saved"), std::string::npos) << error;
+  EXPECT_TRUE(doc.Modified);
+  EXPECT_EQ(TempDir::Read(path), "old content");
+}
+
 TEST_F(StageFileTest, AFileThatCannotBeReadIsReportedAndForgotten) {
   // A regular file whose read fails for everyone, root included (EIO at offset 0).
   const std::string path = "/proc/self/mem";
