@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "model/LightCell.h"
 #include "util/FileIo.h"
 #include "util/IniFile.h"
 #include "util/NumberText.h"
@@ -93,6 +94,16 @@ int TLightLib::IndexOfName(std::string_view name, TLibItem* dest) const {
     }
   }
   return -1;
+}
+
+std::vector<std::string> TLightLib::SortedNames() const {
+  std::vector<std::string> names;
+  names.reserve(static_cast<size_t>(Items.Count()));
+  for (int i = 0; i < Items.Count(); ++i) names.push_back(Items[i].Name);
+  std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    return CompareNamesNoCase(a, b) < 0;
+  });
+  return names;
 }
 
 int TLightLib::LoadFromBytes(std::string_view bytes, bool merge, std::string* error) {

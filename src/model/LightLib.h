@@ -71,6 +71,11 @@ class TLightLib {
   // receives the default type and then, on a match, a copy of the type found.
   int IndexOfName(std::string_view name, TLibItem* dest = nullptr) const;
 
+  // Every type's name in the order the type lists show them: letter case folded as
+  // CompareNamesNoCase folds it (full-width letters included), equal names in library
+  // order.
+  std::vector<std::string> SortedNames() const;
+
   // Reads the bytes of a library file. A byte-order mark (UTF-8 or UTF-16) is
   // honoured, otherwise the bytes are code page 932.
   // Load mode (merge false): replaces Items; result = number of types held.

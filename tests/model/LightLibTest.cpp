@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "model/StageData.h"
 #include "support/Crlf.h"
 #include "support/TempDir.h"
 #include "util/TextCodec.h"
@@ -120,6 +122,33 @@ TEST(LightLib, IndexOfNameIsExactAndFillsTheDestination) {
   EXPECT_EQ(dest.Name, "LED");
   EXPECT_EQ(dest.Width, 30);
   EXPECT_EQ(lib.IndexOfName("LED"), 0);
+}
+
+// The type lists of the main window and of the change-type dialog, and the light
+// list sorted by name, all order names one way: full-width letters fold like ASCII
+// ones, and names equal but for case keep their library order.
+TEST(LightLib, TypeListsAndTheLightListSortNamesAlike) {
+  const std::vector<std::string> names = {"ｌｅｄ２", "ＰＡＲ", "LED",    "スポット",
+                                          "ＬＥＤ１", "led",    "Ｐａｒ", "par"};
+  TLightLib lib;
+  TStageData doc;
+  for (size_t i = 0; i < names.size(); ++i) {
+    lib.Items.Add(Type(names[i], Circle, 20, 20, {RoleRed}));
+    TLightCell* light = NewCell();
+    light->Fixture = lib.Items[static_cast<int>(i)];
+    light->X1 = static_cast<int32_t>(i);
+    doc.AddObject(light);
+  }
+  const std::vector<std::string> expected = {"LED",      "led",      "par",    "スポット",
+                                             "ＬＥＤ１", "ｌｅｄ２", "ＰＡＲ", "Ｐａｒ"};
+  EXPECT_EQ(lib.SortedNames(), expected);
+
+  std::vector<TLightCell*> lights(doc.Objects.begin(), doc.Objects.end());
+  std::sort(lights.begin(), lights.end(),
+            [](const TLightCell* a, const TLightCell* b) { return CompareNameChannel(a, b) < 0; });
+  std::vector<std::string> listed;
+  for (const TLightCell* light : lights) listed.push_back(light->Fixture.Name);
+  EXPECT_EQ(listed, expected);
 }
 
 TEST(LightLib, ReadsAFileWrittenByTheWindowsProgram) {
