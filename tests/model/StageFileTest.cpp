@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/Crlf.h"
+#include "support/StageBuilder.h"
 #include "support/TempDir.h"
 #include "util/TextCodec.h"
 
@@ -23,12 +24,10 @@ using test::Crlf;
 
 std::vector<int32_t> PositionOf(const TLightCell& c) { return {c.X1, c.Y1, c.X2, c.Y2}; }
 
+// A red, green, blue type half as high as it is wide.
 TLibItem Type(std::string name, int32_t width) {
-  TLibItem item = DefaultLibItem();
-  item.Name = std::move(name);
-  item.Width = width;
-  item.Height = width / 2;
-  return item;
+  return test::LibraryType(std::move(name), Circle, width, width / 2,
+                           {RoleRed, RoleGreen, RoleBlue});
 }
 
 class StageFileTest : public testing::Test {
@@ -354,24 +353,10 @@ TEST_F(StageFileTest, WithoutALibraryEveryTypeIsMissing) {
 
 TEST_F(StageFileTest, TextsWithCommasAndQuotesSurviveASaveAndReload) {
   library.Items.Add(Type("A,B", 22));
-  TLightCell* text = NewCell();
-  text->Kind = KindText;
-  text->X1 = text->Y1 = 10;
-  text->Text = "A,B";
-  text->Color = 0xFFFFFF;
-  doc.AddObject(text);
-  TLightCell* quoted = NewCell();
-  quoted->Kind = KindText;
-  quoted->Text = "\"quoted\" text";
-  doc.AddObject(quoted);
-  TLightCell* light = NewCell();
-  light->Fixture = library.Items[3];
-  light->Comment = "front, left";
-  doc.AddObject(light);
-  TLightCell* plain = NewCell();
-  plain->Kind = KindText;
-  plain->Text = "mid\"dle";
-  doc.AddObject(plain);
+  test::AddText(doc, 10, 10, "A,B")->Color = 0xFFFFFF;
+  test::AddText(doc, -1, -1, "\"quoted\" text");
+  test::AddLight(doc, library.Items[3], -1, -1)->Comment = "front, left";
+  test::AddText(doc, -1, -1, "mid\"dle");
 
   const auto lines = ObjectLines();
   EXPECT_EQ(lines[1], "0,-1,-1,0,0x1fffffff,\"A,B\",0x00000000,\"front, left\"");
@@ -408,40 +393,19 @@ TEST_F(StageFileTest, SavesTheWrittenLayout) {
   doc.ShowGrid = true;
   doc.InhibitMove = true;
   doc.ValFont = {"Sans", 10, 0};
-  TLightCell* shape = NewCell();
-  shape->Kind = KindShape;
-  *shape = [] {
-    TLightCell c;
-    c.Kind = KindShape;
-    c.ShapeType = 0;
-    c.X1 = 10, c.Y1 = 10, c.X2 = 110, c.Y2 = 60;
-    c.Size = 1;
-    c.Size2 = 8;
-    c.Color = 0x404040;
-    c.Color2 = 0xFFFFFF;
-    return c;
-  }();
-  doc.AddObject(shape);
-  TLightCell* line = NewCell();
-  line->Kind = KindLine;
-  line->X1 = 0, line->Y1 = 200, line->X2 = 800, line->Y2 = 200;
-  line->Size = 2;
-  line->Color = 0x00FFFF;
-  doc.AddObject(line);
-  TLightCell* text = NewCell();
-  text->Kind = KindText;
-  text->X1 = 20, text->Y1 = 300;
-  text->Text = "下手";
+  TLightCell* shape = test::AddCell(doc, KindShape, 10, 10, 110, 60);
+  shape->ShapeType = kShapeRectangle;
+  shape->Size = 1;
+  shape->Size2 = 8;
+  shape->Color = 0x404040;
+  shape->Color2 = 0xFFFFFF;
+  test::AddLine(doc, 0, 200, 800, 200, 2)->Color = 0x00FFFF;
+  TLightCell* text = test::AddText(doc, 20, 300, "下手");
   text->Color = 0xFFFFFF;
   text->Flags = kFlagBold;
-  doc.AddObject(text);
-  TLightCell* light = NewCell();
-  light->Fixture = library.Items[0];
-  light->StartCh = 0;
-  light->X1 = 100, light->Y1 = 40;
+  TLightCell* light = test::AddLight(doc, library.Items[0], 100, 40, 0);
   light->Flags = 6;
   light->Color = 0x123456;  // computed, never saved
-  doc.AddObject(light);
   doc.Modified = true;
   doc.FileName = dir.File("out.dat");
 
@@ -480,10 +444,7 @@ TEST_F(StageFileTest, EncodingsAreReadByTheirMark) {
 }
 
 TEST_F(StageFileTest, TextsCodePage932CannotHoldAreSavedAsUtf8) {
-  TLightCell* text = NewCell();
-  text->Kind = KindText;
-  text->Text = "Ünïcode 💡";
-  doc.AddObject(text);
+  test::AddText(doc, -1, -1, "Ünïcode 💡");
   doc.FileName = dir.File("wide.dat");
   ASSERT_TRUE(SaveStage(doc, false));
   EXPECT_EQ(TempDir::Read(doc.FileName).substr(0, 3), "\xEF\xBB\xBF");
@@ -494,10 +455,7 @@ TEST_F(StageFileTest, TextsCodePage932CannotHoldAreSavedAsUtf8) {
 
 TEST_F(StageFileTest, LineBreaksInTextsAreWrittenAsBlanks) {
   doc.Title = "two\r\nlines";
-  TLightCell* text = NewCell();
-  text->Kind = KindText;
-  text->Text = "a\nb";
-  doc.AddObject(text);
+  test::AddText(doc, -1, -1, "a\nb");
   doc.FileName = dir.File("breaks.dat");
   ASSERT_TRUE(SaveStage(doc, false));
   TStageData again;
@@ -508,8 +466,7 @@ TEST_F(StageFileTest, LineBreaksInTextsAreWrittenAsBlanks) {
 }
 
 TEST_F(StageFileTest, LoadingReplacesTheObjectsAndTheSelection) {
-  TLightCell* old = NewCell();
-  doc.AddObject(old);
+  TLightCell* old = test::AddLight(doc, DefaultLibItem(), -1, -1);
   old->Selected = true;
   doc.Selection.push_back(old);
   doc.Primary = old;
@@ -585,10 +542,7 @@ TEST_F(StageFileTest, AFileTooLargeIsRefusedWithoutReadingIt) {
 }
 
 TEST_F(StageFileTest, APlotIsSavedUpToTheSizeTheReaderTakesAndNoFurther) {
-  TLightCell* text = NewCell();
-  text->Kind = KindText;
-  text->Text = "x";
-  doc.AddObject(text);
+  TLightCell* text = test::AddText(doc, -1, -1, "x");
   std::string bytes;
   ASSERT_TRUE(SaveStageToBytes(doc, true, bytes));
   // The text grown until the file is exactly as large as the reader takes.
