@@ -1,16 +1,22 @@
 #pragma once
 // Private-profile INI file: the store of the settings file, LIBRARY.INI and every
 // window's saved state. Kept whole in memory; Flush writes the whole file at once
-// (temporary file + rename). Sections are found through an index by name, so a
-// look-up costs the length of the sections of that name, not of the whole file. Section and key
-// names match without regard to ASCII case. An existing key keeps its line when written, a new key
-// is added at the end of its section, a new section at the end of the file; lines the class does
-// not understand (comments, junk, lines before the first section) are kept as they are and never
-// read as keys. When a key or a section appears twice, the first one is read. Lines end in CR LF on
-// writing. Bad input never fails: any bytes load (undecodable ones become U+FFFD). A write with an
-// empty section or key name, or a name that could not be read back (line breaks, "=" in a key, "]"
-// in a section), is ignored; line breaks inside a value are written as blanks. Not thread safe: the
-// GUI thread owns each instance.
+// (temporary file + rename). Section and key names match without regard to ASCII
+// case. An existing key keeps its line when written, a new key is added at the end
+// of its section, a new section at the end of the file; lines the class does not
+// understand (comments, junk, lines before the first section) are kept as they are
+// and never read as keys. When a key or a section appears twice, the first one is
+// read. Lines end in CR LF on writing.
+//
+// Sections are found through an index by name, so a look-up or a write costs the
+// length of the sections of that name, not of the whole file.
+//
+// Bad input never fails: any bytes load (undecodable ones become U+FFFD). A write
+// with an empty section or key name, or a name that could not be read back (line
+// breaks, "=" in a key, "]" in a section), is ignored; line breaks inside a value
+// are written as blanks.
+//
+// Not thread safe: the GUI thread owns each instance.
 #include <cstddef>
 #include <cstdint>
 #include <string>
