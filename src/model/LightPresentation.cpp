@@ -28,6 +28,16 @@ bool IsInverted(int32_t role, int32_t exAtr) {
 
 bool IsPatched(int32_t startCh) { return startCh >= 0 && startCh < kStageChannels; }
 
+// Channel `i` of a patched light. Only the value used is inverted: the buffer keeps
+// what the input wrote, so a level that stays the same looks the same on every tick,
+// and lights sharing the channel see the same level. A channel past the last level
+// reads 0.
+int ChannelLevel(const TLevelBuffer& levels, const TLightCell& light, int i) {
+  const int64_t channel = int64_t{light.StartCh} + i;
+  const int v = channel < kStageChannels ? levels[static_cast<size_t>(channel)] : 0;
+  return IsInverted(light.Fixture.ChAtr[static_cast<size_t>(i)], light.Fixture.ExAtr) ? 255 - v : v;
+}
+
 void ApplyRole(TMix& mix, int32_t role, int v) {
   switch (role) {
     case RoleRed:
@@ -75,7 +85,7 @@ TMix MixChannels(const TLevelBuffer& levels, const TLightCell& light) {
   const TLibItem& type = light.Fixture;
   const int count = type.UsedChannels();
   for (int i = 0; i < count; ++i) {
-    ApplyRole(mix, type.ChAtr[static_cast<size_t>(i)], PresentedLevel(levels, light, i));
+    ApplyRole(mix, type.ChAtr[static_cast<size_t>(i)], ChannelLevel(levels, light, i));
   }
   return mix;
 }
@@ -155,13 +165,7 @@ TPresentationSettings& PresentationSettings() {
 
 int PresentedLevel(const TLevelBuffer& levels, const TLightCell& light, int index) {
   if (!IsPatched(light.StartCh) || index < 0 || index >= light.Fixture.UsedChannels()) return 0;
-  const int64_t channel = int64_t{light.StartCh} + index;
-  const int v = channel < kStageChannels ? levels[static_cast<size_t>(channel)] : 0;
-  // Only the value used is inverted: the buffer keeps what the input wrote, so a
-  // level that stays the same looks the same on every tick, and lights sharing the
-  // channel see the same level.
-  return IsInverted(light.Fixture.ChAtr[static_cast<size_t>(index)], light.Fixture.ExAtr) ? 255 - v
-                                                                                          : v;
+  return ChannelLevel(levels, light, index);
 }
 
 void UpdateLights(TStageData& doc) {

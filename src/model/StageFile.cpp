@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cinttypes>
-#include <cstdarg>
-#include <cstdio>
+#include <charconv>
 #include <filesystem>
 #include <iterator>
 #include <span>
@@ -98,14 +96,23 @@ void ApplyOptionLine(TStageData& doc, std::string_view line) {
 
 // ---- Object lines ----------------------------------------------------------
 
-__attribute__((format(printf, 1, 2))) std::string Format(const char* format, ...) {
-  char buffer[160];  // the longest line part is nine numbers
-  va_list args;
-  va_start(args, format);
-  const int length = std::vsnprintf(buffer, sizeof buffer, format, args);
-  va_end(args);
-  return std::string(buffer,
-                     length > 0 ? std::min(static_cast<size_t>(length), sizeof buffer - 1) : 0);
+void AppendDecimal(std::string& line, int64_t value) {
+  char digits[24];
+  const auto end = std::to_chars(std::begin(digits), std::end(digits), value).ptr;
+  line.append(std::begin(digits), end);
+}
+
+// "0x" and at least `width` lower-case hexadecimal digits, as "0x%0*x" writes them.
+void AppendHex(std::string& line, uint32_t value, int width) {
+  char digits[8];
+  int count = 0;
+  do {
+    digits[count++] = "0123456789abcdef"[value & 0xF];
+    value >>= 4;
+  } while (value != 0);
+  line += "0x";
+  line.append(static_cast<size_t>(std::max(width - count, 0)), '0');
+  while (count > 0) line += digits[--count];
 }
 
 uint32_t Hex(int32_t value) { return static_cast<uint32_t>(value); }
@@ -118,15 +125,18 @@ int32_t StartChannelFromField(const std::string& field) {
 
 // A text field as the reader gets it back: quoted when it holds a comma or begins
 // with a double quote.
-std::string TextField(std::string_view text) {
-  std::string field = OneLine(text);
-  if (field.find(',') == field.npos && (field.empty() || field.front() != '"')) return field;
-  std::string quoted = "\"";
-  for (char c : field) {
-    quoted += c;
-    if (c == '"') quoted += '"';
+void AppendTextField(std::string& line, std::string_view text) {
+  const std::string field = OneLine(text);
+  if (field.find(',') == field.npos && (field.empty() || field.front() != '"')) {
+    line += field;
+    return;
   }
-  return quoted + "\"";
+  line += '"';
+  for (char c : field) {
+    line += c;
+    if (c == '"') line += '"';
+  }
+  line += '"';
 }
 
 // One comma-separated field of an object line: how the reader takes it into the
@@ -135,30 +145,30 @@ std::string TextField(std::string_view text) {
 // from one place and written to another.
 struct ObjectField {
   void (*read)(TLightCell& cell, const std::string& field);
-  std::string (*write)(const TLightCell& cell);
+  void (*write)(const TLightCell& cell, std::string& line);  // appends the field
 };
 
-#define LUMAPLOT_DECIMAL_FIELD(Member, Def)                                     \
-  ObjectField {                                                                 \
-    [](TLightCell& c, const std::string& f) { c.Member = ReadNumber(f, Def); }, \
-        [](const TLightCell& c) { return std::to_string(c.Member); }            \
+#define LUMAPLOT_DECIMAL_FIELD(Member, Def)                                           \
+  ObjectField {                                                                       \
+    [](TLightCell& c, const std::string& f) { c.Member = ReadNumber(f, Def); },       \
+        [](const TLightCell& c, std::string& line) { AppendDecimal(line, c.Member); } \
   }
-#define LUMAPLOT_COLOR_FIELD(Member, Def, Format_)                              \
-  ObjectField {                                                                 \
-    [](TLightCell& c, const std::string& f) { c.Member = ReadNumber(f, Def); }, \
-        [](const TLightCell& c) { return Format(Format_, Hex(c.Member)); }      \
+#define LUMAPLOT_COLOR_FIELD(Member, Def, Digits)                                              \
+  ObjectField {                                                                                \
+    [](TLightCell& c, const std::string& f) { c.Member = ReadNumber(f, Def); },                \
+        [](const TLightCell& c, std::string& line) { AppendHex(line, Hex(c.Member), Digits); } \
   }
-#define LUMAPLOT_FLAGS_FIELD                                          \
-  ObjectField {                                                       \
-    [](TLightCell& c, const std::string& f) {                         \
-      c.Flags = static_cast<uint32_t>(ReadNumber(f, 0));              \
-    },                                                                \
-        [](const TLightCell& c) { return Format("0x%08x", c.Flags); } \
+#define LUMAPLOT_FLAGS_FIELD                                                        \
+  ObjectField {                                                                     \
+    [](TLightCell& c, const std::string& f) {                                       \
+      c.Flags = static_cast<uint32_t>(ReadNumber(f, 0));                            \
+    },                                                                              \
+        [](const TLightCell& c, std::string& line) { AppendHex(line, c.Flags, 8); } \
   }
-#define LUMAPLOT_TEXT_FIELD(Member)                             \
-  ObjectField {                                                 \
-    [](TLightCell& c, const std::string& f) { c.Member = f; },  \
-        [](const TLightCell& c) { return TextField(c.Member); } \
+#define LUMAPLOT_TEXT_FIELD(Member)                                                     \
+  ObjectField {                                                                         \
+    [](TLightCell& c, const std::string& f) { c.Member = f; },                          \
+        [](const TLightCell& c, std::string& line) { AppendTextField(line, c.Member); } \
   }
 
 // The type name is read as it stands; the light's type is looked up once the whole
@@ -168,11 +178,13 @@ constexpr size_t kTypeNameField = 5;
 constexpr ObjectField kLightFields[] = {
     // StartCh + 1: the file counts channels from 1.
     ObjectField{[](TLightCell& c, const std::string& f) { c.StartCh = StartChannelFromField(f); },
-                [](const TLightCell& c) { return Format("%" PRId64, int64_t{c.StartCh} + 1); }},
+                [](const TLightCell& c, std::string& line) {
+                  AppendDecimal(line, int64_t{c.StartCh} + 1);
+                }},
     LUMAPLOT_DECIMAL_FIELD(X1, 0),
     LUMAPLOT_DECIMAL_FIELD(Y1, 0),
     LUMAPLOT_DECIMAL_FIELD(Angle, 0),
-    LUMAPLOT_COLOR_FIELD(FilterColor, kNoColor, "0x%08x"),
+    LUMAPLOT_COLOR_FIELD(FilterColor, kNoColor, 8),
     LUMAPLOT_TEXT_FIELD(Fixture.Name),  // kTypeNameField
     LUMAPLOT_FLAGS_FIELD,
     LUMAPLOT_TEXT_FIELD(Comment),
@@ -183,14 +195,14 @@ constexpr ObjectField kTextFields[] = {
     LUMAPLOT_DECIMAL_FIELD(Y1, 0),
     LUMAPLOT_TEXT_FIELD(Text),
     LUMAPLOT_DECIMAL_FIELD(Size, 16),
-    LUMAPLOT_COLOR_FIELD(Color, 0xFFFFFF, "0x%06x"),
+    LUMAPLOT_COLOR_FIELD(Color, 0xFFFFFF, 6),
     LUMAPLOT_FLAGS_FIELD,
 };
 
 constexpr ObjectField kLineFields[] = {
     LUMAPLOT_DECIMAL_FIELD(X1, 0),   LUMAPLOT_DECIMAL_FIELD(Y1, 0),
     LUMAPLOT_DECIMAL_FIELD(X2, 0),   LUMAPLOT_DECIMAL_FIELD(Y2, 0),
-    LUMAPLOT_DECIMAL_FIELD(Size, 1), LUMAPLOT_COLOR_FIELD(Color, 0xFFFFFF, "0x%06x"),
+    LUMAPLOT_DECIMAL_FIELD(Size, 1), LUMAPLOT_COLOR_FIELD(Color, 0xFFFFFF, 6),
 };
 
 constexpr ObjectField kShapeFields[] = {
@@ -201,8 +213,8 @@ constexpr ObjectField kShapeFields[] = {
     LUMAPLOT_DECIMAL_FIELD(Y2, 100),
     LUMAPLOT_DECIMAL_FIELD(Size, 1),
     LUMAPLOT_DECIMAL_FIELD(Size2, 8),
-    LUMAPLOT_COLOR_FIELD(Color, 0xFFFFFF, "0x%06x"),
-    LUMAPLOT_COLOR_FIELD(Color2, 0xFFFFFF, "0x%06x"),
+    LUMAPLOT_COLOR_FIELD(Color, 0xFFFFFF, 6),
+    LUMAPLOT_COLOR_FIELD(Color2, 0xFFFFFF, 6),
 };
 
 #undef LUMAPLOT_DECIMAL_FIELD
@@ -388,9 +400,10 @@ std::string TooLarge() {
 
 std::string ObjectLine(const TLightCell& cell, std::span<const ObjectField> fields) {
   std::string line;
+  line.reserve(80);
   for (const ObjectField& field : fields) {
     if (&field != fields.data()) line += ',';
-    line += field.write(cell);
+    field.write(cell, line);
   }
   return line;
 }
