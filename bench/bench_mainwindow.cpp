@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -16,6 +17,7 @@
 #include <string>
 
 #include "model/StageFile.h"
+#include "support/StageBuilder.h"
 #include "ui/main/LumaplotForm.h"
 #include "ui/main/PageView.h"
 
@@ -49,15 +51,12 @@ std::string WritePlot(const std::string& path, int lights, int width, int height
   doc.ScrHeight = height;
   const int perRow = (width - 20) / 38;
   for (int i = 0; i < lights; ++i) {
-    TLightCell* light = NewCell();
-    light->X1 = 10 + (i % perRow) * 38;
-    light->Y1 = 20 + (i / perRow) * 44 % (height - 40);
-    light->StartCh = (i * 2) % (kStageChannels - 3);
+    TLightCell* light =
+        test::AddLight(doc, DefaultLibItem(), 10 + (i % perRow) * 38,
+                       20 + (i / perRow) * 44 % (height - 40), (i * 2) % (kStageChannels - 3));
     light->Flags = texts ? kFlagShowLevel | kFlagShowChannel : 0;
-    doc.AddObject(light);
   }
-  doc.FileName = path;
-  SaveStage(doc, false);
+  if (!test::SavePlot(doc, path)) std::abort();
   return path;
 }
 

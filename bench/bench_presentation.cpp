@@ -9,7 +9,7 @@
 
 #include "model/LightPresentation.h"
 #include "model/ObjectDrawing.h"
-#include "model/support/StageBuilder.h"
+#include "support/StageBuilder.h"
 #include "ui/qt/QtCanvas.h"
 
 namespace lumaplot {
@@ -28,18 +28,12 @@ void FillPlot(TStageData& doc, int count) {
   int32_t channel = 0;
   for (int i = 0; i < count; ++i) {
     const TLibItem& type = types[i % 5];
-    TLightCell* light = NewCell();
-    light->Fixture = type;
-    light->Width = type.Width;
-    light->Height = type.Height;
-    light->X1 = 10 + (i % 40) * 47;
-    light->Y1 = 20 + (i / 40) * 42 % 1040;
+    if (channel + type.Channels > kStageChannels) channel = 0;
+    TLightCell* light =
+        test::AddLight(doc, type, 10 + (i % 40) * 47, 20 + (i / 40) * 42 % 1040, channel);
     light->Angle = (i % 7 == 0) ? 30 : 0;
     light->Flags = kFlagShowLevel | kFlagShowChannel;
-    if (channel + type.Channels > kStageChannels) channel = 0;
-    light->StartCh = channel;
     channel += type.Channels;
-    doc.AddObject(light);
   }
 }
 

@@ -7,8 +7,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "model/StageFile.h"
+#include "support/StageBuilder.h"
 
 namespace lumaplot {
 namespace {
@@ -19,39 +21,37 @@ constexpr int kLines = 1000;
 constexpr int kShapes = 1000;
 
 TLightLib MakeLibrary() {
-  TLightLib lib;
+  std::vector<TLibItem> types;
   for (int i = 0; i < 20; ++i) {
     TLibItem type = DefaultLibItem();
     type.Name = "灯体 " + std::to_string(i);
     type.Channels = 1 + i % 8;
-    lib.Items.Add(type);
+    types.push_back(type);
   }
-  return lib;
+  return test::MakeLibrary(types);
 }
 
-TLightCell* Cell(int32_t kind, int i) {
-  TLightCell* cell = NewCell();
-  cell->Kind = kind;
-  cell->X1 = i % 1900;
-  cell->Y1 = i / 1900 * 20;
-  cell->X2 = cell->X1 + 40;
-  cell->Y2 = cell->Y1 + 30;
-  cell->Order = kind == KindShape || kind == KindLine ? i : 0;
-  return cell;
-}
-
+// Appended in drawing order, so that the document needs no sorting.
 void FillPlot(TStageData& doc, const TLightLib& lib) {
-  for (int i = 0; i < kShapes; ++i) doc.AppendObject(Cell(KindShape, i));
-  for (int i = 0; i < kLines; ++i) doc.AppendObject(Cell(KindLine, i));
+  const auto x = [](int i) { return i % 1900; };
+  const auto y = [](int i) { return i / 1900 * 20; };
+  for (int i = 0; i < kShapes; ++i) {
+    TLightCell* shape = test::NewObject(KindShape, x(i), y(i), x(i) + 40, y(i) + 30);
+    shape->Order = i;
+    doc.AppendObject(shape);
+  }
+  for (int i = 0; i < kLines; ++i) {
+    TLightCell* line = test::NewObject(KindLine, x(i), y(i), x(i) + 40, y(i) + 30);
+    line->Order = i;
+    doc.AppendObject(line);
+  }
   for (int i = 0; i < kTexts; ++i) {
-    TLightCell* text = Cell(KindText, i);
+    TLightCell* text = test::NewObject(KindText, x(i), y(i), x(i) + 40, y(i) + 30);
     text->Text = "テキスト " + std::to_string(i);
     doc.AppendObject(text);
   }
   for (int i = 0; i < kLights; ++i) {
-    TLightCell* light = Cell(KindLight, i);
-    light->Fixture = lib.Items[i % lib.Items.Count()];
-    light->StartCh = i % 4096;
+    TLightCell* light = test::NewLight(lib.Items[i % lib.Items.Count()], x(i), y(i), i % 4096);
     light->Flags = 6;
     light->Comment = i % 3 == 0 ? "コメント" : "";
     doc.AppendObject(light);
@@ -68,8 +68,7 @@ class StageFileBench : public benchmark::Fixture {
     library_ = MakeLibrary();
     TStageData doc;
     FillPlot(doc, library_);
-    doc.FileName = path_;
-    if (!SaveStage(doc, false)) std::abort();
+    if (!test::SavePlot(doc, path_)) std::abort();
   }
   void TearDown(const benchmark::State&) override { std::filesystem::remove_all(folder_); }
 

@@ -38,7 +38,7 @@ for target in $targets; do
     fuzz_stage_file)
       cp "$here"/tests/data/stage/*.dat "$here"/examples/demo.dat "$corpus/"
       max_len=65536 ;;
-    fuzz_library_file)  # every slot is looked up in the whole file: keep inputs short
+    fuzz_library_file)
       cp "$here"/tests/data/library/*.ini "$here"/examples/LIBRARY.INI "$corpus/"
       max_len=8192 ;;
     fuzz_hdr_recording)  # 8 steering bytes, then the file

@@ -19,8 +19,7 @@ QJsonArray ChannelLevels(const TStageData& doc, const TLightCell& light) {
   if (light.StartCh < 0 || light.StartCh >= kStageChannels) return levels;
   const int count = light.Fixture.UsedChannels();
   for (int i = 0; i < count; ++i) {
-    const int64_t channel = int64_t{light.StartCh} + i;
-    levels.append(channel < kStageChannels ? doc.ShownLevels[static_cast<size_t>(channel)] : 0);
+    levels.append(PresentedLevel(doc.ShownLevels, light, i));
   }
   return levels;
 }

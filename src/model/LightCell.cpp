@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <utility>
 
+#include "util/CaseFold.h"
+
 namespace lumaplot {
 namespace {
 
 // Sign of a - b without overflow.
 int Sign(int64_t a, int64_t b) { return a < b ? -1 : (a > b ? 1 : 0); }
-
-char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 void SwapPosition(TLightCell& cell, TPosEntry& entry) {
   std::swap(cell.X1, entry.X1);
@@ -62,15 +62,7 @@ TLightCell* CopyCell(const TLightCell& source) { return new TLightCell(source); 
 
 void FreeCell(TLightCell* cell) { delete cell; }
 
-int CompareNamesNoCase(std::string_view a, std::string_view b) {
-  const size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
-    const auto ca = static_cast<unsigned char>(FoldAscii(a[i]));
-    const auto cb = static_cast<unsigned char>(FoldAscii(b[i]));
-    if (ca != cb) return ca < cb ? -1 : 1;
-  }
-  return Sign(static_cast<int64_t>(a.size()), static_cast<int64_t>(b.size()));
-}
+int CompareNamesNoCase(std::string_view a, std::string_view b) { return CompareFoldedCase(a, b); }
 
 int CompareKindOrder(const TLightCell* a, const TLightCell* b) {
   if (const int c = Sign(a->Kind, b->Kind)) return c;

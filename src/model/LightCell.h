@@ -119,15 +119,16 @@ TLightCell* CopyCell(const TLightCell& source);
 void FreeCell(TLightCell* cell);
 
 // Comparators for sorting lists of objects: negative, zero or positive. Names
-// compare without regard to ASCII letter case; numbers never overflow.
+// compare as CompareNamesNoCase does; numbers never overflow.
 int CompareKindOrder(const TLightCell* a, const TLightCell* b);    // Kind, Order
 int CompareNameChannel(const TLightCell* a, const TLightCell* b);  // Name, StartCh, X1, Y1
 int CompareChannelName(const TLightCell* a, const TLightCell* b);  // StartCh, Name, X1, Y1
 int CompareX(const TLightCell* a, const TLightCell* b);            // X1, Y1
 int CompareY(const TLightCell* a, const TLightCell* b);            // Y1, X1
 
-// Orders two names without regard to ASCII letter case, as type names of lights
-// are sorted.
+// Orders two names without regard to letter case, full-width letters included
+// (CompareFoldedCase), as type names are sorted wherever the user sees them: the
+// type lists and the light list.
 int CompareNamesNoCase(std::string_view a, std::string_view b);
 
 }  // namespace lumaplot

@@ -1,10 +1,13 @@
 #include "model/LightLib.h"
 
-#include <algorithm>
-#include <cstdio>
-#include <filesystem>
-#include <system_error>
+#include <sys/stat.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+
+#include "model/LightCell.h"
+#include "util/FileIo.h"
 #include "util/IniFile.h"
 #include "util/NumberText.h"
 #include "util/TextCodec.h"
@@ -50,15 +53,22 @@ void WriteType(IniFile& ini, const std::string& section, const TLibItem& item) {
   ini.WriteInteger(section, "ExAtr", item.ExAtr);
 }
 
-// Reads the library file at `path` into `ini`; a missing file reads as empty.
-bool LoadLibraryIni(IniFile& ini, std::string* error) {
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(ini.Path(), ec);
-  if (!ec && size > kMaxLibraryFileBytes) {
-    if (error) *error = "the file is too large for a fixture library: " + ini.Path();
+std::string TooLarge() {
+  return "the file is too large for a fixture library (at most " +
+         std::to_string(kMaxLibraryFileBytes) + " bytes)";
+}
+
+// The current bytes of the library file at `path`; a missing file has none. A file
+// too large is refused before it is read.
+bool ReadLibraryFile(const std::string& path, std::string& bytes, std::string* error) {
+  bytes.clear();
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 && errno == ENOENT) return true;
+  if (S_ISREG(st.st_mode) && static_cast<std::size_t>(st.st_size) > kMaxLibraryFileBytes) {
+    if (error) *error = TooLarge() + ": " + path;
     return false;
   }
-  return ini.Load(error);
+  return ReadFileBytes(path, bytes, error);
 }
 
 }  // namespace
@@ -86,9 +96,23 @@ int TLightLib::IndexOfName(std::string_view name, TLibItem* dest) const {
   return -1;
 }
 
-int TLightLib::LoadFromFile(const std::string& path, bool merge, std::string* error) {
-  IniFile ini(path, TextEncoding::Cp932);
-  if (!LoadLibraryIni(ini, error)) return kLibReadFailed;
+std::vector<std::string> TLightLib::SortedNames() const {
+  std::vector<std::string> names;
+  names.reserve(static_cast<size_t>(Items.Count()));
+  for (int i = 0; i < Items.Count(); ++i) names.push_back(Items[i].Name);
+  std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    return CompareNamesNoCase(a, b) < 0;
+  });
+  return names;
+}
+
+int TLightLib::LoadFromBytes(std::string_view bytes, bool merge, std::string* error) {
+  if (bytes.size() > kMaxLibraryFileBytes) {
+    if (error) *error = TooLarge();
+    return kLibReadFailed;
+  }
+  IniFile ini({}, TextEncoding::Cp932);
+  ini.LoadFromBytes(bytes);
   if (!merge) Items.Clear();
 
   int changed = 0;
@@ -114,9 +138,20 @@ int TLightLib::LoadFromFile(const std::string& path, bool merge, std::string* er
   return merge ? changed : Items.Count();
 }
 
-bool TLightLib::SaveToFile(const std::string& path, std::string* error) const {
-  IniFile ini(path, TextEncoding::Cp932);
-  if (!LoadLibraryIni(ini, error)) return false;
+int TLightLib::LoadFromFile(const std::string& path, bool merge, std::string* error) {
+  std::string bytes;
+  if (!ReadLibraryFile(path, bytes, error)) return kLibReadFailed;
+  return LoadFromBytes(bytes, merge, error);
+}
+
+bool TLightLib::SaveToBytes(std::string_view current, std::string& bytes,
+                            std::string* error) const {
+  if (current.size() > kMaxLibraryFileBytes) {
+    if (error) *error = TooLarge();
+    return false;
+  }
+  IniFile ini({}, TextEncoding::Cp932);
+  ini.LoadFromBytes(current);
   for (int slot = 1; slot <= kMaxLibItems; ++slot) {
     const std::string section = SectionName(slot);
     if (slot <= Items.Count()) {
@@ -130,10 +165,22 @@ bool TLightLib::SaveToFile(const std::string& path, std::string* error) const {
   // types and could merge two of them, so such a library is written as UTF-8 with
   // a byte-order mark, which the reader honours.
   const std::string text = ini.ToText();
-  if (Cp932ToUtf8(Utf8ToCp932(text)) == text) return ini.Flush(error);
-  IniFile unicode(path, TextEncoding::Utf8Bom);
-  unicode.LoadFromText(text);
-  return unicode.Flush(error);
+  std::string encoded = ini.ToBytes();
+  if (Cp932ToUtf8(encoded) != text) encoded = EncodeText(text, TextEncoding::Utf8Bom);
+  // What the reader would refuse is not written: the next start would lose every type.
+  if (encoded.size() > kMaxLibraryFileBytes) {
+    if (error) *error = "not saved: " + TooLarge();
+    return false;
+  }
+  bytes = std::move(encoded);
+  return true;
+}
+
+bool TLightLib::SaveToFile(const std::string& path, std::string* error) const {
+  std::string current;
+  if (!ReadLibraryFile(path, current, error)) return false;
+  std::string bytes;
+  return SaveToBytes(current, bytes, error) && WriteFileAtomically(path, bytes, error);
 }
 
 }  // namespace lumaplot

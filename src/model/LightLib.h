@@ -43,7 +43,8 @@ class TLibList {
   std::vector<std::unique_ptr<TLibItem>> items_;
 };
 
-// A full library file is about 30 KB; larger files are refused rather than searched.
+// A full library file is about 30 KB; larger files are refused rather than read, and
+// the writer never writes a larger one.
 inline constexpr std::size_t kMaxLibraryFileBytes = 1024u * 1024u;
 
 // Results of TLightLib::LoadFromFile besides counts.
@@ -70,19 +71,32 @@ class TLightLib {
   // receives the default type and then, on a match, a copy of the type found.
   int IndexOfName(std::string_view name, TLibItem* dest = nullptr) const;
 
-  // Reads a library file; a missing file reads as empty. A byte-order mark (UTF-8 or
-  // UTF-16) is honoured, otherwise the file is code page 932.
+  // Every type's name in the order the type lists show them: letter case folded as
+  // CompareNamesNoCase folds it (full-width letters included), equal names in library
+  // order.
+  std::vector<std::string> SortedNames() const;
+
+  // Reads the bytes of a library file. A byte-order mark (UTF-8 or UTF-16) is
+  // honoured, otherwise the bytes are code page 932.
   // Load mode (merge false): replaces Items; result = number of types held.
   // Merge mode: result = number of incoming types that were new or differed.
   // kLibLimitReached when 200 types were held before the file's sections were all
-  // read (the types taken stay); kLibReadFailed (Items unchanged) when the file
-  // exists but cannot be read.
+  // read (the types taken stay); kLibReadFailed (Items unchanged) when there are
+  // more than kMaxLibraryFileBytes.
+  int LoadFromBytes(std::string_view bytes, bool merge, std::string* error = nullptr);
+  // LoadFromBytes of the file at `path`; a missing file reads as empty, and a file
+  // that exists but cannot be read, or is too large, gives kLibReadFailed.
   int LoadFromFile(const std::string& path, bool merge, std::string* error = nullptr);
 
-  // Writes every type to `path` (sections Define001 … Define200, unused slots with
-  // an empty Name), keeping the file's other sections and keys. Code page 932, or
-  // UTF-8 with a byte-order mark when code page 932 cannot hold the file's text
-  // (a name with such characters would otherwise be renamed). Atomic: on failure
+  // The bytes of the library file that holds every type (sections Define001 …
+  // Define200, unused slots with an empty Name), made from `current`, the file's
+  // present bytes, whose other sections and keys are kept. Code page 932, or UTF-8
+  // with a byte-order mark when code page 932 cannot hold the text (a name with
+  // such characters would otherwise be renamed). False, with `bytes` untouched,
+  // when the result would be larger than the reader takes.
+  bool SaveToBytes(std::string_view current, std::string& bytes,
+                   std::string* error = nullptr) const;
+  // Writes SaveToBytes of the file's present content to `path`. Atomic: on failure
   // the old file stays whole and the result is false with the reason in `error`.
   // A file that exists but cannot be read (or is too large) is not overwritten.
   bool SaveToFile(const std::string& path, std::string* error = nullptr) const;

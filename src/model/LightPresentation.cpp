@@ -26,17 +26,16 @@ bool IsInverted(int32_t role, int32_t exAtr) {
   return false;
 }
 
-// Reads the channel at `channel`, inverting the stored level first when the role
-// asks for it. A channel past the end of the buffer reads as a level of 0 that
-// cannot be written back.
-int ReadChannel(TLevelBuffer& levels, int64_t channel, bool invert) {
-  const bool inside = channel >= 0 && channel < kStageChannels;
-  int v = inside ? levels[static_cast<size_t>(channel)] : 0;
-  if (invert) {
-    v = 255 - v;
-    if (inside) levels[static_cast<size_t>(channel)] = static_cast<uint8_t>(v);
-  }
-  return v;
+bool IsPatched(int32_t startCh) { return startCh >= 0 && startCh < kStageChannels; }
+
+// Channel `i` of a patched light. Only the value used is inverted: the buffer keeps
+// what the input wrote, so a level that stays the same looks the same on every tick,
+// and lights sharing the channel see the same level. A channel past the last level
+// reads 0.
+int ChannelLevel(const TLevelBuffer& levels, const TLightCell& light, int i) {
+  const int64_t channel = int64_t{light.StartCh} + i;
+  const int v = channel < kStageChannels ? levels[static_cast<size_t>(channel)] : 0;
+  return IsInverted(light.Fixture.ChAtr[static_cast<size_t>(i)], light.Fixture.ExAtr) ? 255 - v : v;
 }
 
 void ApplyRole(TMix& mix, int32_t role, int v) {
@@ -81,14 +80,12 @@ void ApplyRole(TMix& mix, int32_t role, int v) {
   }
 }
 
-TMix MixChannels(TLevelBuffer& levels, const TLightCell& light) {
+TMix MixChannels(const TLevelBuffer& levels, const TLightCell& light) {
   TMix mix;
   const TLibItem& type = light.Fixture;
   const int count = type.UsedChannels();
   for (int i = 0; i < count; ++i) {
-    const int32_t role = type.ChAtr[static_cast<size_t>(i)];
-    const int v = ReadChannel(levels, int64_t{light.StartCh} + i, IsInverted(role, type.ExAtr));
-    ApplyRole(mix, role, v);
+    ApplyRole(mix, type.ChAtr[static_cast<size_t>(i)], ChannelLevel(levels, light, i));
   }
   return mix;
 }
@@ -111,7 +108,7 @@ void ApplyDimmer(TMix& mix, int32_t filterColor, double fraction) {
   }
 }
 
-void UpdateLight(TLevelBuffer& levels, TLightCell& light) {
+void UpdateLight(const TLevelBuffer& levels, TLightCell& light) {
   TMix mix = MixChannels(levels, light);
   double fraction = 1.0;
   if (mix.DimmerMode) {
@@ -136,8 +133,6 @@ void UpdateLight(TLevelBuffer& levels, TLightCell& light) {
     if (!light.Moving()) light.SetNeedsDraw();
   }
 }
-
-bool IsPatched(int32_t startCh) { return startCh >= 0 && startCh < kStageChannels; }
 
 std::string Format(const char* format, unsigned value) {
   char text[16];
@@ -166,6 +161,11 @@ TPresentationSettings PresentationSettingsOf(const TEnvData& env) {
 TPresentationSettings& PresentationSettings() {
   static TPresentationSettings settings;
   return settings;
+}
+
+int PresentedLevel(const TLevelBuffer& levels, const TLightCell& light, int index) {
+  if (!IsPatched(light.StartCh) || index < 0 || index >= light.Fixture.UsedChannels()) return 0;
+  return ChannelLevel(levels, light, index);
 }
 
 void UpdateLights(TStageData& doc) {

@@ -4,11 +4,12 @@
 // and the level and channel texts beside it with their colours and places.
 //
 // UpdateLights runs on the GUI thread while the caller holds LevelLock, since it
-// reads the document's `ShownLevels` (and writes back the inverted levels of the
-// channels a type inverts). The text functions only read. Lights whose channels
-// reach past the last of the 4096 levels read the missing channels as level 0
-// without touching anything outside the buffer; a `StartCh` outside 0 … 4095 counts
-// as not patched.
+// reads the document's `ShownLevels`. It never writes them: a channel whose role the
+// type inverts is inverted in the value used for the colour and level only, so a
+// level held still shows a steady colour however many ticks pass. The text functions
+// only read. Lights whose channels reach past the last of the 4096 levels read the
+// missing channels as level 0 without touching anything outside the buffer; a
+// `StartCh` outside 0 … 4095 counts as not patched.
 #include <cstdint>
 #include <string>
 
@@ -35,6 +36,12 @@ TPresentationSettings PresentationSettingsOf(const TEnvData& env);
 // that take none. The main window sets them from the settings record at start-up
 // and whenever the preferences change. GUI thread only.
 TPresentationSettings& PresentationSettings();
+
+// The level channel `index` (0-based) of `light` presents with `levels`: the level
+// as stored, or 255 - level when the type inverts that channel's role. 0 for a
+// channel past the last level, an index outside the type's channels, or a light that
+// is not patched.
+int PresentedLevel(const TLevelBuffer& levels, const TLightCell& light, int index);
 
 // Recomputes `Color`, `Level` and `BarLevel` of every patched light of `doc` from
 // `ShownLevels`, and marks (unless `Moving`) the lights whose colour or bar fill

@@ -1,10 +1,11 @@
 #include "model/StageFile.h"
 
 #include <algorithm>
-#include <cinttypes>
-#include <cstdarg>
-#include <cstdio>
+#include <array>
+#include <charconv>
 #include <filesystem>
+#include <iterator>
+#include <span>
 #include <system_error>
 
 #include "util/AsciiCase.h"
@@ -14,12 +15,6 @@
 
 namespace lumaplot {
 namespace {
-
-constexpr size_t kLightFields = 8;
-constexpr size_t kTextFields = 6;
-constexpr size_t kLineFields = 6;
-constexpr size_t kShapeFields = 9;
-constexpr size_t kTypeNameField = 5;
 
 using Fields = std::vector<std::string>;
 
@@ -101,9 +96,153 @@ void ApplyOptionLine(TStageData& doc, std::string_view line) {
 
 // ---- Object lines ----------------------------------------------------------
 
-// No object line has more than 9 fields; a longer line keeps its first 9 and one
+void AppendDecimal(std::string& line, int64_t value) {
+  char digits[24];
+  const auto end = std::to_chars(std::begin(digits), std::end(digits), value).ptr;
+  line.append(std::begin(digits), end);
+}
+
+// "0x" and at least `width` lower-case hexadecimal digits, as "0x%0*x" writes them.
+void AppendHex(std::string& line, uint32_t value, int width) {
+  char digits[8];
+  int count = 0;
+  do {
+    digits[count++] = "0123456789abcdef"[value & 0xF];
+    value >>= 4;
+  } while (value != 0);
+  line += "0x";
+  line.append(static_cast<size_t>(std::max(width - count, 0)), '0');
+  while (count > 0) line += digits[--count];
+}
+
+uint32_t Hex(int32_t value) { return static_cast<uint32_t>(value); }
+
+// StartCh + 1 as written; a number outside 0 … 4096 leaves the light unpatched.
+int32_t StartChannelFromField(const std::string& field) {
+  const int32_t written = ReadNumber(field, 1);
+  return written >= 0 && written <= kStageChannels ? written - 1 : kNotPatched;
+}
+
+// A text field as the reader gets it back: quoted when it holds a comma or begins
+// with a double quote.
+void AppendTextField(std::string& line, std::string_view text) {
+  const std::string field = OneLine(text);
+  if (field.find(',') == field.npos && (field.empty() || field.front() != '"')) {
+    line += field;
+    return;
+  }
+  line += '"';
+  for (char c : field) {
+    line += c;
+    if (c == '"') line += '"';
+  }
+  line += '"';
+}
+
+// One comma-separated field of an object line: how the reader takes it into the
+// object (a malformed number gives the field's default) and how the writer puts it
+// out. Reader and writer both go by the tables below, so a field cannot be read
+// from one place and written to another.
+struct ObjectField {
+  void (*read)(TLightCell& cell, const std::string& field);
+  void (*write)(const TLightCell& cell, std::string& line);  // appends the field
+};
+
+#define LUMAPLOT_DECIMAL_FIELD(Member, Def)                                           \
+  ObjectField {                                                                       \
+    [](TLightCell& c, const std::string& f) { c.Member = ReadNumber(f, Def); },       \
+        [](const TLightCell& c, std::string& line) { AppendDecimal(line, c.Member); } \
+  }
+#define LUMAPLOT_COLOR_FIELD(Member, Def, Digits)                                              \
+  ObjectField {                                                                                \
+    [](TLightCell& c, const std::string& f) { c.Member = ReadNumber(f, Def); },                \
+        [](const TLightCell& c, std::string& line) { AppendHex(line, Hex(c.Member), Digits); } \
+  }
+#define LUMAPLOT_FLAGS_FIELD                                                        \
+  ObjectField {                                                                     \
+    [](TLightCell& c, const std::string& f) {                                       \
+      c.Flags = static_cast<uint32_t>(ReadNumber(f, 0));                            \
+    },                                                                              \
+        [](const TLightCell& c, std::string& line) { AppendHex(line, c.Flags, 8); } \
+  }
+#define LUMAPLOT_TEXT_FIELD(Member)                                                     \
+  ObjectField {                                                                         \
+    [](TLightCell& c, const std::string& f) { c.Member = f; },                          \
+        [](const TLightCell& c, std::string& line) { AppendTextField(line, c.Member); } \
+  }
+
+// The type name is read as it stands; the light's type is looked up once the whole
+// line is read (ResolveType).
+constexpr size_t kTypeNameField = 5;
+
+constexpr ObjectField kLightFields[] = {
+    // StartCh + 1: the file counts channels from 1.
+    ObjectField{[](TLightCell& c, const std::string& f) { c.StartCh = StartChannelFromField(f); },
+                [](const TLightCell& c, std::string& line) {
+                  AppendDecimal(line, int64_t{c.StartCh} + 1);
+                }},
+    LUMAPLOT_DECIMAL_FIELD(X1, 0),
+    LUMAPLOT_DECIMAL_FIELD(Y1, 0),
+    LUMAPLOT_DECIMAL_FIELD(Angle, 0),
+    LUMAPLOT_COLOR_FIELD(FilterColor, kNoColor, 8),
+    LUMAPLOT_TEXT_FIELD(Fixture.Name),  // kTypeNameField
+    LUMAPLOT_FLAGS_FIELD,
+    LUMAPLOT_TEXT_FIELD(Comment),
+};
+
+constexpr ObjectField kTextFields[] = {
+    LUMAPLOT_DECIMAL_FIELD(X1, 0),
+    LUMAPLOT_DECIMAL_FIELD(Y1, 0),
+    LUMAPLOT_TEXT_FIELD(Text),
+    LUMAPLOT_DECIMAL_FIELD(Size, 16),
+    LUMAPLOT_COLOR_FIELD(Color, 0xFFFFFF, 6),
+    LUMAPLOT_FLAGS_FIELD,
+};
+
+constexpr ObjectField kLineFields[] = {
+    LUMAPLOT_DECIMAL_FIELD(X1, 0),   LUMAPLOT_DECIMAL_FIELD(Y1, 0),
+    LUMAPLOT_DECIMAL_FIELD(X2, 0),   LUMAPLOT_DECIMAL_FIELD(Y2, 0),
+    LUMAPLOT_DECIMAL_FIELD(Size, 1), LUMAPLOT_COLOR_FIELD(Color, 0xFFFFFF, 6),
+};
+
+constexpr ObjectField kShapeFields[] = {
+    LUMAPLOT_DECIMAL_FIELD(ShapeType, 0),
+    LUMAPLOT_DECIMAL_FIELD(X1, 0),
+    LUMAPLOT_DECIMAL_FIELD(Y1, 0),
+    LUMAPLOT_DECIMAL_FIELD(X2, 100),
+    LUMAPLOT_DECIMAL_FIELD(Y2, 100),
+    LUMAPLOT_DECIMAL_FIELD(Size, 1),
+    LUMAPLOT_DECIMAL_FIELD(Size2, 8),
+    LUMAPLOT_COLOR_FIELD(Color, 0xFFFFFF, 6),
+    LUMAPLOT_COLOR_FIELD(Color2, 0xFFFFFF, 6),
+};
+
+#undef LUMAPLOT_DECIMAL_FIELD
+#undef LUMAPLOT_COLOR_FIELD
+#undef LUMAPLOT_FLAGS_FIELD
+#undef LUMAPLOT_TEXT_FIELD
+
+// One object section: its header, the kind of its objects and their fields. A line
+// makes an object only when it has exactly the fields of its kind.
+struct ObjectSection {
+  std::string_view header;
+  int32_t kind;
+  std::span<const ObjectField> fields;
+  bool orderFromLine;  // `Order` = index of the line in its section (else 0)
+};
+
+// In the order they are written. They are built the other way round (shapes first),
+// which is already the drawing order.
+constexpr ObjectSection kObjectSections[] = {
+    {"[LightData]", KindLight, kLightFields, false},
+    {"[TextData]", KindText, kTextFields, false},
+    {"[LineData]", KindLine, kLineFields, true},
+    {"[ShapeData]", KindShape, kShapeFields, true},
+};
+
+// No object line has more fields than a shape line; a longer line keeps those and one
 // empty field more, which is all its field count is needed for.
-constexpr size_t kMaxFieldsKept = kShapeFields + 1;
+constexpr size_t kMaxFieldsKept = std::size(kShapeFields) + 1;
 
 // Splits at every comma. A field that begins with a double quote runs to its closing
 // quote (two quotes inside stand for one); what follows that quote up to the next
@@ -139,83 +278,6 @@ Fields SplitFields(std::string_view line) {
   }
 }
 
-// A text field as the reader gets it back: quoted when it holds a comma or begins
-// with a double quote.
-std::string TextField(std::string_view text) {
-  std::string field = OneLine(text);
-  if (field.find(',') == field.npos && (field.empty() || field.front() != '"')) return field;
-  std::string quoted = "\"";
-  for (char c : field) {
-    quoted += c;
-    if (c == '"') quoted += '"';
-  }
-  return quoted + "\"";
-}
-
-int32_t Num(const Fields& fields, size_t index, int32_t def) {
-  return ReadNumber(fields[index], def);
-}
-
-__attribute__((format(printf, 1, 2))) std::string Format(const char* format, ...) {
-  char buffer[160];  // the longest line part is nine numbers
-  va_list args;
-  va_start(args, format);
-  const int length = std::vsnprintf(buffer, sizeof buffer, format, args);
-  va_end(args);
-  return std::string(buffer,
-                     length > 0 ? std::min(static_cast<size_t>(length), sizeof buffer - 1) : 0);
-}
-
-uint32_t Hex(int32_t value) { return static_cast<uint32_t>(value); }
-
-// StartCh + 1 as written; a number outside 0 … 4096 leaves the light unpatched.
-int32_t StartChannelFromField(const std::string& field) {
-  const int32_t written = ReadNumber(field, 1);
-  return written >= 0 && written <= kStageChannels ? written - 1 : kNotPatched;
-}
-
-TLightCell* MakeCell(TStageData& doc, int32_t kind) {
-  TLightCell* cell = NewCell();
-  cell->Kind = kind;
-  doc.AppendObject(cell);
-  return cell;
-}
-
-void BuildShape(TStageData& doc, const Fields& f, int32_t order) {
-  TLightCell* cell = MakeCell(doc, KindShape);
-  cell->ShapeType = Num(f, 0, 0);
-  cell->X1 = Num(f, 1, 0);
-  cell->Y1 = Num(f, 2, 0);
-  cell->X2 = Num(f, 3, 100);
-  cell->Y2 = Num(f, 4, 100);
-  cell->Size = Num(f, 5, 1);
-  cell->Size2 = Num(f, 6, 8);
-  cell->Color = Num(f, 7, 0xFFFFFF);
-  cell->Color2 = Num(f, 8, 0xFFFFFF);
-  cell->Order = order;
-}
-
-void BuildLine(TStageData& doc, const Fields& f, int32_t order) {
-  TLightCell* cell = MakeCell(doc, KindLine);
-  cell->X1 = Num(f, 0, 0);
-  cell->Y1 = Num(f, 1, 0);
-  cell->X2 = Num(f, 2, 0);
-  cell->Y2 = Num(f, 3, 0);
-  cell->Size = Num(f, 4, 1);
-  cell->Color = Num(f, 5, 0xFFFFFF);
-  cell->Order = order;
-}
-
-void BuildText(TStageData& doc, const Fields& f) {
-  TLightCell* cell = MakeCell(doc, KindText);
-  cell->X1 = Num(f, 0, 0);
-  cell->Y1 = Num(f, 1, 0);
-  cell->Text = f[2];
-  cell->Size = Num(f, 3, 16);
-  cell->Color = Num(f, 4, 0xFFFFFF);
-  cell->Flags = static_cast<uint32_t>(Num(f, 5, 0));
-}
-
 // Missing type names (in order of first appearance) and the name chosen for each.
 struct MissingTypes {
   std::vector<std::string> names;
@@ -244,46 +306,38 @@ MissingTypes AskMissingTypes(const TStageData& doc, const std::vector<std::strin
   return missing;
 }
 
-void BuildLight(TStageData& doc, const Fields& f, const TLightLib* library,
-                const MissingTypes& missing) {
-  TLightCell* cell = MakeCell(doc, KindLight);
-  std::string name = f[kTypeNameField];
+// Gives `cell` the type named by the name it was read with: the library's type, the
+// replacement the user chose for a missing name, or the default type.
+void ResolveType(TLightCell& cell, const TLightLib* library, const MissingTypes& missing) {
+  std::string name = std::move(cell.Fixture.Name);
+  cell.Fixture = DefaultLibItem();
   if (const std::string* replacement = missing.ReplacementFor(name);
       replacement && !replacement->empty()) {
     name = *replacement;
   }
-  const bool found = library != nullptr && library->IndexOfName(name, &cell->Fixture) >= 0;
+  const bool found = library != nullptr && library->IndexOfName(name, &cell.Fixture) >= 0;
   if (!found && !name.empty()) {
     // Drawn with the default type, but the name stays, so that saving does not
     // replace it and a later look-up finds the type once the library has it.
-    cell->Fixture = DefaultLibItem();
-    cell->Fixture.Name = name;
+    cell.Fixture = DefaultLibItem();
+    cell.Fixture.Name = name;
   }
-  cell->Width = cell->Fixture.Width;
-  cell->Height = cell->Fixture.Height;
-  cell->StartCh = StartChannelFromField(f[0]);
-  cell->X1 = Num(f, 1, 0);
-  cell->Y1 = Num(f, 2, 0);
-  cell->Angle = Num(f, 3, 0);
-  cell->FilterColor = Num(f, 4, kNoColor);
-  cell->Flags = static_cast<uint32_t>(Num(f, 6, 0));
-  cell->Comment = f[7];
+  cell.Width = cell.Fixture.Width;
+  cell.Height = cell.Fixture.Height;
 }
 
-// The object lines of each section, in file order, as views into the file's text.
-struct Sections {
-  std::vector<std::string_view> lights, texts, lines, shapes;
-};
+// The object lines of each section of kObjectSections, in file order, as views into
+// the file's text.
+using SectionLines = std::array<std::vector<std::string_view>, std::size(kObjectSections)>;
 
-enum class Section { None, Light, Text, Line, Shape, Option };
+constexpr int kNoSection = -1;
+constexpr int kOptionSection = -2;
 
-Section SectionOfHeader(std::string_view line) {
-  if (EqualsIgnoringCase(line, "[LightData]")) return Section::Light;
-  if (EqualsIgnoringCase(line, "[TextData]")) return Section::Text;
-  if (EqualsIgnoringCase(line, "[LineData]")) return Section::Line;
-  if (EqualsIgnoringCase(line, "[ShapeData]")) return Section::Shape;
-  if (EqualsIgnoringCase(line, "[Option]")) return Section::Option;
-  return Section::None;
+int SectionOfHeader(std::string_view line) {
+  for (size_t i = 0; i < std::size(kObjectSections); ++i) {
+    if (EqualsIgnoringCase(line, kObjectSections[i].header)) return static_cast<int>(i);
+  }
+  return EqualsIgnoringCase(line, "[Option]") ? kOptionSection : kNoSection;
 }
 
 // Calls `take` with every line of `text`; CR LF, a lone CR and a lone LF end a line.
@@ -299,101 +353,59 @@ void ForEachLine(std::string_view text, Take take) {
 }
 
 // Collects the object lines and applies the option lines at once.
-Sections ReadSections(TStageData& doc, std::string_view text) {
-  Sections sections;
-  Section current = Section::None;
+SectionLines ReadSections(TStageData& doc, std::string_view text) {
+  SectionLines sections;
+  int current = kNoSection;
   ForEachLine(text, [&](std::string_view line) {
     if (line.empty()) return;
     if (line.front() == '[') {
       current = SectionOfHeader(line);
-      return;
-    }
-    switch (current) {
-      case Section::Light:
-        sections.lights.push_back(line);
-        break;
-      case Section::Text:
-        sections.texts.push_back(line);
-        break;
-      case Section::Line:
-        sections.lines.push_back(line);
-        break;
-      case Section::Shape:
-        sections.shapes.push_back(line);
-        break;
-      case Section::Option:
-        ApplyOptionLine(doc, line);
-        break;
-      case Section::None:
-        break;
+    } else if (current == kOptionSection) {
+      ApplyOptionLine(doc, line);
+    } else if (current != kNoSection) {
+      sections[static_cast<size_t>(current)].push_back(line);
     }
   });
   return sections;
 }
 
-void BuildObjects(TStageData& doc, const Sections& s, const TLightLib* library) {
+void BuildObjects(TStageData& doc, const SectionLines& sections, const TLightLib* library) {
   doc.ClearObjects();
-  for (size_t i = 0; i < s.shapes.size(); ++i) {
-    const Fields f = SplitFields(s.shapes[i]);
-    if (f.size() == kShapeFields) BuildShape(doc, f, static_cast<int32_t>(i));
-  }
-  for (size_t i = 0; i < s.lines.size(); ++i) {
-    const Fields f = SplitFields(s.lines[i]);
-    if (f.size() == kLineFields) BuildLine(doc, f, static_cast<int32_t>(i));
-  }
-  for (std::string_view line : s.texts) {
-    const Fields f = SplitFields(line);
-    if (f.size() == kTextFields) BuildText(doc, f);
-  }
-  if (s.lights.empty()) return;
-  const MissingTypes missing = AskMissingTypes(doc, s.lights, library);
-  for (std::string_view line : s.lights) {
-    const Fields f = SplitFields(line);
-    if (f.size() == kLightFields) BuildLight(doc, f, library, missing);
+  for (size_t s = std::size(kObjectSections); s-- > 0;) {
+    const ObjectSection& section = kObjectSections[s];
+    const std::vector<std::string_view>& lines = sections[s];
+    if (lines.empty()) continue;
+    // Every missing name is asked about before the first light is built.
+    const MissingTypes missing =
+        section.kind == KindLight ? AskMissingTypes(doc, lines, library) : MissingTypes{};
+    for (size_t i = 0; i < lines.size(); ++i) {
+      const Fields f = SplitFields(lines[i]);
+      if (f.size() != section.fields.size()) continue;
+      TLightCell* cell = NewCell();
+      cell->Kind = section.kind;
+      for (size_t k = 0; k < f.size(); ++k) section.fields[k].read(*cell, f[k]);
+      if (section.orderFromLine) cell->Order = static_cast<int32_t>(i);
+      if (section.kind == KindLight) ResolveType(*cell, library, missing);
+      doc.AppendObject(cell);
+    }
   }
 }
 
-bool ReadStageText(const std::string& path, std::string& text, std::string* error) {
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (!ec && size > kMaxStageFileBytes) {
-    if (error) *error = "the file is too large for a stage file: " + path;
-    return false;
-  }
-  std::string bytes;
-  if (!ReadFileBytes(path, bytes, error)) return false;
-  text = DecodeByBom(bytes);
-  return true;
+std::string TooLarge() {
+  return "the file is too large for a stage file (at most " + std::to_string(kMaxStageFileBytes) +
+         " bytes)";
 }
 
 // ---- Writing ---------------------------------------------------------------
 
-std::string LightLine(const TLightCell& c) {
-  return Format("%" PRId64 ",%d,%d,%d,0x%08x,", int64_t{c.StartCh} + 1, c.X1, c.Y1, c.Angle,
-                Hex(c.FilterColor)) +
-         TextField(c.Fixture.Name) + Format(",0x%08x,", c.Flags) + TextField(c.Comment);
-}
-
-std::string TextLine(const TLightCell& c) {
-  return Format("%d,%d,", c.X1, c.Y1) + TextField(c.Text) +
-         Format(",%d,0x%06x,0x%08x", c.Size, Hex(c.Color), c.Flags);
-}
-
-std::string LineLine(const TLightCell& c) {
-  return Format("%d,%d,%d,%d,%d,0x%06x", c.X1, c.Y1, c.X2, c.Y2, c.Size, Hex(c.Color));
-}
-
-std::string ShapeLine(const TLightCell& c) {
-  return Format("%d,%d,%d,%d,%d,%d,%d,0x%06x,0x%06x", c.ShapeType, c.X1, c.Y1, c.X2, c.Y2, c.Size,
-                c.Size2, Hex(c.Color), Hex(c.Color2));
-}
-
-void AppendSection(std::vector<std::string>& lines, const TStageData& doc, const char* header,
-                   int32_t kind, std::string (*format)(const TLightCell&)) {
-  lines.emplace_back(header);
-  for (const TLightCell* cell : doc.Objects) {
-    if (cell->Kind == kind) lines.push_back(format(*cell));
+std::string ObjectLine(const TLightCell& cell, std::span<const ObjectField> fields) {
+  std::string line;
+  line.reserve(80);
+  for (const ObjectField& field : fields) {
+    if (&field != fields.data()) line += ',';
+    field.write(cell, line);
   }
+  return line;
 }
 
 // Code page 932 cannot hold every character; such a plot is written as UTF-8 with a
@@ -408,6 +420,20 @@ std::string EncodeStageText(const std::string& text, bool saveUtf8) {
 
 }  // namespace
 
+bool LoadStageFromBytes(TStageData& document, std::string_view bytes,
+                        const TStageReadContext& context, std::string* error) {
+  if (bytes.size() > kMaxStageFileBytes) {
+    if (error) *error = TooLarge();
+    return false;
+  }
+  const std::string text = DecodeByBom(bytes);
+  const SectionLines sections = ReadSections(document, text);
+  BuildObjects(document, sections, context.Library);
+  document.LoadBackground(context.Pictures, context.ResolvePath);
+  document.Modified = false;
+  return true;
+}
+
 bool LoadStage(TStageData& document, const std::string& path, const TStageReadContext& context,
                std::string* error) {
   document.FileName.clear();
@@ -415,15 +441,17 @@ bool LoadStage(TStageData& document, const std::string& path, const TStageReadCo
     if (error) *error = path.empty() ? "no file name given" : "file not found: " + path;
     return false;
   }
-  std::string text;
-  if (!ReadStageText(path, text, error)) return false;
-
+  // Refused before reading, so that a huge file costs no memory.
+  std::error_code ec;
+  if (const auto size = std::filesystem::file_size(path, ec); !ec && size > kMaxStageFileBytes) {
+    if (error) *error = TooLarge() + ": " + path;
+    return false;
+  }
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes, error)) return false;
+  if (!LoadStageFromBytes(document, bytes, context, error)) return false;
   document.FileName = path;
   document.EditInhibit = IsReadOnlyFile(path);
-  const Sections sections = ReadSections(document, text);
-  BuildObjects(document, sections, context.Library);
-  document.LoadBackground(context.Pictures, context.ResolvePath);
-  document.Modified = false;
   return true;
 }
 
@@ -431,10 +459,12 @@ std::vector<std::string> StageFileLines(TStageData& document) {
   document.SortObjects();
   std::vector<std::string> lines;
   lines.reserve(document.Objects.size() + 32);
-  AppendSection(lines, document, "[LightData]", KindLight, LightLine);
-  AppendSection(lines, document, "[TextData]", KindText, TextLine);
-  AppendSection(lines, document, "[LineData]", KindLine, LineLine);
-  AppendSection(lines, document, "[ShapeData]", KindShape, ShapeLine);
+  for (const ObjectSection& section : kObjectSections) {
+    lines.emplace_back(section.header);
+    for (const TLightCell* cell : document.Objects) {
+      if (cell->Kind == section.kind) lines.push_back(ObjectLine(*cell, section.fields));
+    }
+  }
   lines.emplace_back("[Option]");
   for (const OptionKey& option : kOptionKeys) {
     lines.push_back(std::string(option.key) + option.write(document));
@@ -442,13 +472,29 @@ std::vector<std::string> StageFileLines(TStageData& document) {
   return lines;
 }
 
+bool SaveStageToBytes(TStageData& document, bool saveUtf8, std::string& bytes, std::string* error) {
+  std::string encoded = EncodeStageText(JoinLinesCrLf(StageFileLines(document)), saveUtf8);
+  // A file the reader refuses would lose the plot at the next opening.
+  if (encoded.size() > kMaxStageFileBytes) {
+    if (error) {
+      *error = "not saved: the plot takes " + std::to_string(encoded.size()) +
+               " bytes, more than a stage file may hold (" + std::to_string(kMaxStageFileBytes) +
+               ")";
+    }
+    return false;
+  }
+  bytes = std::move(encoded);
+  return true;
+}
+
 bool SaveStage(TStageData& document, bool saveUtf8, std::string* error) {
   if (document.FileName.empty()) {
     if (error) *error = "the plot has no file name yet";
     return false;
   }
-  const std::string text = JoinLinesCrLf(StageFileLines(document));
-  if (!WriteFileAtomically(document.FileName, EncodeStageText(text, saveUtf8), error)) return false;
+  std::string bytes;
+  if (!SaveStageToBytes(document, saveUtf8, bytes, error)) return false;
+  if (!WriteFileAtomically(document.FileName, bytes, error)) return false;
   document.Modified = false;
   return true;
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 
 #include "util/AsciiCase.h"
 #include "util/FileIo.h"
@@ -33,7 +34,22 @@ bool ContainsName(const std::vector<std::string>& names, std::string_view name) 
 }  // namespace
 
 IniFile::IniFile(std::string path, TextEncoding encoding)
-    : path_(std::move(path)), encoding_(encoding) {}
+    : path_(std::move(path)), encoding_(encoding) {
+  Clear();
+}
+
+size_t IniFile::NoCaseHash::operator()(std::string_view name) const {
+  size_t hash = 14695981039346656037u;  // FNV-1a
+  for (char c : name) {
+    hash ^= static_cast<unsigned char>(ToUpperAscii(c));
+    hash *= 1099511628211u;
+  }
+  return hash;
+}
+
+bool IniFile::NoCaseEqual::operator()(std::string_view a, std::string_view b) const {
+  return EqualsIgnoringCase(a, b);
+}
 
 IniFile::Line IniFile::ParseLine(std::string text) {
   Line line;
@@ -63,9 +79,42 @@ std::string IniFile::DecodeFileBytes(std::string_view bytes) const {
   return Cp932ToUtf8(bytes);
 }
 
-bool IniFile::Load(std::string* error) {
-  lines_.clear();
+void IniFile::Clear() {
+  sections_.assign(1, Section{});
+  index_.clear();
   loadFailed_ = false;
+}
+
+void IniFile::RebuildIndex() {
+  index_.clear();
+  for (size_t i = 1; i < sections_.size(); ++i) {
+    if (!sections_[i].erased) index_[sections_[i].header.name].push_back(i);
+  }
+}
+
+const std::vector<size_t>& IniFile::SectionsNamed(std::string_view section) const {
+  static const std::vector<size_t> none;
+  const auto found = index_.find(TrimControls(section));
+  return found == index_.end() ? none : found->second;
+}
+
+const IniFile::Line* IniFile::FindKey(std::string_view section, std::string_view key) const {
+  key = TrimControls(key);
+  if (key.empty()) return nullptr;
+  for (size_t index : SectionsNamed(section)) {
+    for (const Line& line : sections_[index].lines) {
+      if (line.kind == LineKind::Key && EqualsIgnoringCase(line.name, key)) return &line;
+    }
+  }
+  return nullptr;
+}
+
+IniFile::Line* IniFile::FindKey(std::string_view section, std::string_view key) {
+  return const_cast<Line*>(std::as_const(*this).FindKey(section, key));
+}
+
+bool IniFile::Load(std::string* error) {
+  Clear();
   struct stat st {};
   if (::stat(path_.c_str(), &st) != 0 && errno == ENOENT) return true;
   std::string bytes;
@@ -73,24 +122,36 @@ bool IniFile::Load(std::string* error) {
     loadFailed_ = true;
     return false;
   }
-  LoadFromText(DecodeFileBytes(bytes));
+  LoadFromBytes(bytes);
   return true;
 }
 
 void IniFile::LoadFromText(std::string_view text) {
-  lines_.clear();
-  loadFailed_ = false;
-  for (std::string& line : SplitLines(text)) lines_.push_back(ParseLine(std::move(line)));
+  Clear();
+  for (std::string& text : SplitLines(text)) {
+    Line line = ParseLine(std::move(text));
+    if (line.kind == LineKind::Header) {
+      sections_.push_back(Section{std::move(line), {}, false});
+    } else {
+      sections_.back().lines.push_back(std::move(line));
+    }
+  }
+  RebuildIndex();
 }
+
+void IniFile::LoadFromBytes(std::string_view bytes) { LoadFromText(DecodeFileBytes(bytes)); }
 
 std::string IniFile::ToText() const {
   std::string text;
-  for (const Line& line : lines_) {
-    text += line.text;
-    text += "\r\n";
+  for (size_t i = 0; i < sections_.size(); ++i) {
+    if (sections_[i].erased) continue;
+    if (i > 0) text.append(sections_[i].header.text).append("\r\n");
+    for (const Line& line : sections_[i].lines) text.append(line.text).append("\r\n");
   }
   return text;
 }
+
+std::string IniFile::ToBytes() const { return EncodeText(ToText(), encoding_); }
 
 bool IniFile::Flush(std::string* error) const {
   if (loadFailed_) {
@@ -101,65 +162,22 @@ bool IniFile::Flush(std::string* error) const {
     if (error) *error = "no file name to write to";
     return false;
   }
-  return WriteFileAtomically(path_, EncodeText(ToText(), encoding_), error);
+  return WriteFileAtomically(path_, ToBytes(), error);
 }
 
-int IniFile::FindSection(std::string_view section) const {
-  section = TrimControls(section);
-  for (size_t i = 0; i < lines_.size(); ++i) {
-    if (lines_[i].kind == LineKind::Header && EqualsIgnoringCase(lines_[i].name, section)) {
-      return static_cast<int>(i);
-    }
-  }
-  return -1;
+bool IniFile::SectionExists(std::string_view section) const {
+  return !SectionsNamed(section).empty();
 }
-
-int IniFile::FindKey(std::string_view section, std::string_view key) const {
-  section = TrimControls(section);
-  key = TrimControls(key);
-  if (key.empty()) return -1;
-  bool inSection = false;
-  for (size_t i = 0; i < lines_.size(); ++i) {
-    const Line& line = lines_[i];
-    if (line.kind == LineKind::Header) {
-      inSection = EqualsIgnoringCase(line.name, section);
-    } else if (inSection && line.kind == LineKind::Key && EqualsIgnoringCase(line.name, key)) {
-      return static_cast<int>(i);
-    }
-  }
-  return -1;
-}
-
-size_t IniFile::SectionEnd(size_t header) const {
-  size_t end = header + 1;
-  while (end < lines_.size() && lines_[end].kind != LineKind::Header) ++end;
-  return end;
-}
-
-size_t IniFile::KeyInsertPoint(size_t header) const {
-  size_t point = header + 1;
-  const size_t end = SectionEnd(header);
-  for (size_t i = header + 1; i < end; ++i) {
-    if (lines_[i].kind == LineKind::Key) point = i + 1;
-  }
-  return point;
-}
-
-bool IniFile::SectionExists(std::string_view section) const { return FindSection(section) >= 0; }
 
 bool IniFile::KeyExists(std::string_view section, std::string_view key) const {
-  return FindKey(section, key) >= 0;
+  return FindKey(section, key) != nullptr;
 }
 
 std::vector<std::string> IniFile::ReadSection(std::string_view section) const {
-  section = TrimControls(section);
   std::vector<std::string> keys;
-  bool inSection = false;
-  for (const Line& line : lines_) {
-    if (line.kind == LineKind::Header) {
-      inSection = EqualsIgnoringCase(line.name, section);
-    } else if (inSection && line.kind == LineKind::Key && !ContainsName(keys, line.name)) {
-      keys.push_back(line.name);
+  for (size_t index : SectionsNamed(section)) {
+    for (const Line& line : sections_[index].lines) {
+      if (line.kind == LineKind::Key && !ContainsName(keys, line.name)) keys.push_back(line.name);
     }
   }
   return keys;
@@ -167,25 +185,23 @@ std::vector<std::string> IniFile::ReadSection(std::string_view section) const {
 
 std::vector<std::string> IniFile::ReadSections() const {
   std::vector<std::string> sections;
-  for (const Line& line : lines_) {
-    if (line.kind == LineKind::Header && !ContainsName(sections, line.name)) {
-      sections.push_back(line.name);
-    }
+  for (size_t i = 1; i < sections_.size(); ++i) {
+    // Listed where the first section of its name stands.
+    const std::string& name = sections_[i].header.name;
+    if (!sections_[i].erased && SectionsNamed(name).front() == i) sections.push_back(name);
   }
   return sections;
 }
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key,
                                 std::string_view def) const {
-  const int index = FindKey(section, key);
-  if (index < 0) return std::string(def);
-  return std::string(ValueOf(lines_[static_cast<size_t>(index)].text));
+  const Line* line = FindKey(section, key);
+  return line ? std::string(ValueOf(line->text)) : std::string(def);
 }
 
 int32_t IniFile::ReadInteger(std::string_view section, std::string_view key, int32_t def) const {
-  const int index = FindKey(section, key);
-  if (index < 0) return def;
-  return ReadNumber(ValueOf(lines_[static_cast<size_t>(index)].text), def);
+  const Line* line = FindKey(section, key);
+  return line ? ReadNumber(ValueOf(line->text), def) : def;
 }
 
 bool IniFile::ReadBool(std::string_view section, std::string_view key, bool def) const {
@@ -204,24 +220,28 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
   std::replace_if(
       flatValue.begin(), flatValue.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
 
-  const int existing = FindKey(section, key);
-  if (existing >= 0) {
-    Line& line = lines_[static_cast<size_t>(existing)];
-    line.text = line.name + "=" + flatValue;
+  if (Line* existing = FindKey(section, key)) {
+    existing->text = existing->name + "=" + flatValue;
     return;
   }
   Line keyLine{std::string(key) + "=" + flatValue, std::string(key), LineKind::Key};
-  const int header = FindSection(section);
-  if (header >= 0) {
-    const size_t point = KeyInsertPoint(static_cast<size_t>(header));
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(point), std::move(keyLine));
+  if (const std::vector<size_t>& named = SectionsNamed(section); !named.empty()) {
+    // After the last key of the first section of that name, or else right below its header.
+    std::vector<Line>& lines = sections_[named.front()].lines;
+    auto point = lines.begin();
+    for (auto it = lines.begin(); it != lines.end(); ++it) {
+      if (it->kind == LineKind::Key) point = it + 1;
+    }
+    lines.insert(point, std::move(keyLine));
     return;
   }
   // Built by appending: GCC 12 warns falsely (-Wrestrict) about "[" + std::string.
   std::string headerLine = "[";
   headerLine.append(section).append("]");
-  lines_.push_back(Line{std::move(headerLine), std::string(section), LineKind::Header});
-  lines_.push_back(std::move(keyLine));
+  sections_.push_back(
+      Section{Line{std::move(headerLine), std::string(section), LineKind::Header}, {}, false});
+  sections_.back().lines.push_back(std::move(keyLine));
+  index_[std::string(section)].push_back(sections_.size() - 1);
 }
 
 void IniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
@@ -233,16 +253,21 @@ void IniFile::WriteBool(std::string_view section, std::string_view key, bool val
 }
 
 void IniFile::DeleteKey(std::string_view section, std::string_view key) {
-  for (int index = FindKey(section, key); index >= 0; index = FindKey(section, key)) {
-    lines_.erase(lines_.begin() + index);
+  key = TrimControls(key);
+  if (key.empty()) return;
+  for (size_t index : SectionsNamed(section)) {
+    std::erase_if(sections_[index].lines, [key](const Line& line) {
+      return line.kind == LineKind::Key && EqualsIgnoringCase(line.name, key);
+    });
   }
 }
 
 void IniFile::EraseSection(std::string_view section) {
-  for (int header = FindSection(section); header >= 0; header = FindSection(section)) {
-    const size_t end = SectionEnd(static_cast<size_t>(header));
-    lines_.erase(lines_.begin() + header, lines_.begin() + static_cast<std::ptrdiff_t>(end));
-  }
+  const auto found = index_.find(TrimControls(section));
+  if (found == index_.end()) return;
+  // Left in place, empty, so that the indexes of the sections after them stay valid.
+  for (size_t index : found->second) sections_[index] = Section{{}, {}, true};
+  index_.erase(found);
 }
 
 }  // namespace lumaplot

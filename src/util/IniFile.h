@@ -7,14 +7,21 @@
 // understand (comments, junk, lines before the first section) are kept as they are
 // and never read as keys. When a key or a section appears twice, the first one is
 // read. Lines end in CR LF on writing.
+//
+// Sections are found through an index by name, so a look-up or a write costs the
+// length of the sections of that name, not of the whole file.
+//
 // Bad input never fails: any bytes load (undecodable ones become U+FFFD). A write
 // with an empty section or key name, or a name that could not be read back (line
 // breaks, "=" in a key, "]" in a section), is ignored; line breaks inside a value
 // are written as blanks.
+//
 // Not thread safe: the GUI thread owns each instance.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "util/TextCodec.h"
@@ -38,8 +45,12 @@ class IniFile {
   bool Load(std::string* error = nullptr);
   // Replaces the content by parsing `text` (UTF-8).
   void LoadFromText(std::string_view text);
+  // Replaces the content by decoding `bytes` as Load decodes the file's bytes.
+  void LoadFromBytes(std::string_view bytes);
   // The whole file as UTF-8 text with CR LF line ends.
   std::string ToText() const;
+  // The whole file as Flush writes it: ToText in the instance's encoding.
+  std::string ToBytes() const;
   // Writes the whole file atomically in its encoding.
   bool Flush(std::string* error = nullptr) const;
 
@@ -76,20 +87,40 @@ class IniFile {
     std::string name;  // the section name of a header, the key name of a key line
     LineKind kind = LineKind::Other;
   };
+  // A header and the lines up to the next header. The lines before the first header
+  // form the first section, which has no header and is never found by name. An
+  // erased section stays in place, empty and out of the index.
+  struct Section {
+    Line header;
+    std::vector<Line> lines;
+    bool erased = false;
+  };
+  struct NoCaseHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const;
+  };
+  struct NoCaseEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
+  };
+  // Section name -> indexes into sections_ of every section of that name, in file order.
+  using SectionIndex =
+      std::unordered_map<std::string, std::vector<size_t>, NoCaseHash, NoCaseEqual>;
+
   static Line ParseLine(std::string text);
   std::string DecodeFileBytes(std::string_view bytes) const;
-  // Index of the header of the first section called `section`, or -1.
-  int FindSection(std::string_view section) const;
-  // Index of the first line of `key` in any section called `section`, or -1.
-  int FindKey(std::string_view section, std::string_view key) const;
-  // Index one past the last line of the section whose header is at `header`.
-  size_t SectionEnd(size_t header) const;
-  // Where a new key of the section whose header is at `header` goes.
-  size_t KeyInsertPoint(size_t header) const;
+  void Clear();
+  void RebuildIndex();
+  // The indexes of the sections called `section` (trimmed), in file order; may be empty.
+  const std::vector<size_t>& SectionsNamed(std::string_view section) const;
+  // The first line of `key` in any section called `section`, or nullptr.
+  const Line* FindKey(std::string_view section, std::string_view key) const;
+  Line* FindKey(std::string_view section, std::string_view key);
 
   std::string path_;
   TextEncoding encoding_;
-  std::vector<Line> lines_;
+  std::vector<Section> sections_;  // never empty: the first one holds the lines before any header
+  SectionIndex index_;
   bool loadFailed_ = false;
 };
 

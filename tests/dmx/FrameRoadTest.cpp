@@ -13,6 +13,7 @@
 #include "dmx/LevelIntake.h"
 #include "model/LightPresentation.h"
 #include "support/LoopbackArtnet.h"
+#include "support/StageBuilder.h"
 #include "support/TempDir.h"
 #include "util/IniFile.h"
 
@@ -37,9 +38,8 @@ class FrameRoadTest : public ::testing::Test {
     engine->OnFrame = [this](TArtnetThread::LevelTable& levels) {
       LevelIntake(intake, levels.data());
     };
-    light = NewCell();
-    light->StartCh = 0;  // the default type: red, green, blue on channels 1 to 3
-    doc.AddObject(light);
+    // The default type: red, green, blue on channels 1 to 3.
+    light = test::AddLight(doc, DefaultLibItem(), 0, 0, 0);
   }
 
   // Sends the three levels of the light to port address 0 and waits until the

@@ -14,44 +14,21 @@
 #include "model/StageData.h"
 #include "model/Stretch.h"
 #include "support/RecordingCanvas.h"
+#include "support/StageBuilder.h"
 
 namespace lumaplot {
 namespace {
 
-// Adds objects to a document; objects are owned by the document.
+using test::AddLine;
+using test::AddText;
+
+// A light of the default type drawn `width` x `height`.
 TLightCell* AddLight(TStageData& doc, int32_t x, int32_t y, int32_t width = 20,
                      int32_t height = 20) {
-  TLightCell* cell = NewCell();
-  cell->X1 = x;
-  cell->Y1 = y;
-  cell->Width = width;
-  cell->Height = height;
-  cell->Fixture.Width = width;
-  cell->Fixture.Height = height;
-  doc.AddObject(cell);
-  return cell;
-}
-
-TLightCell* AddLine(TStageData& doc, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-  TLightCell* cell = NewCell();
-  cell->Kind = KindLine;
-  cell->X1 = x1;
-  cell->Y1 = y1;
-  cell->X2 = x2;
-  cell->Y2 = y2;
-  cell->Size = 1;
-  doc.AddObject(cell);
-  return cell;
-}
-
-TLightCell* AddText(TStageData& doc, int32_t x, int32_t y, const std::string& text) {
-  TLightCell* cell = NewCell();
-  cell->Kind = KindText;
-  cell->X1 = x;
-  cell->Y1 = y;
-  cell->Text = text;
-  doc.AddObject(cell);
-  return cell;
+  TLibItem type = DefaultLibItem();
+  type.Width = width;
+  type.Height = height;
+  return test::AddLight(doc, type, x, y);
 }
 
 void SelectEach(TStageData& doc, const TLightList& cells) {
@@ -87,9 +64,7 @@ void ExpectSelectionConsistent(const TStageData& doc) {
 
 TEST(SelectionTest, SelectAllAndNoneMarkEveryObject) {
   TStageData doc;
-  TLightCell* shape = NewCell();
-  shape->Kind = KindShape;
-  doc.AddObject(shape);
+  test::AddCell(doc, KindShape, -1, -1, -1, -1);
   AddLight(doc, 0, 0);
   AddText(doc, 5, 5, "x");
   ClearNeedsDraw(doc);

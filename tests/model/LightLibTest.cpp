@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "model/StageData.h"
 #include "support/Crlf.h"
+#include "support/StageBuilder.h"
 #include "support/TempDir.h"
 #include "util/TextCodec.h"
 
@@ -19,24 +22,8 @@ using test::TempDir;
 
 using test::Crlf;
 
-std::string Section(int slot, std::string_view name, std::string_view rest = "") {
-  char header[32];
-  std::snprintf(header, sizeof header, "[Define%03d]\n", slot);
-  return std::string(header) + "Name=" + std::string(name) + "\n" + std::string(rest);
-}
-
-TLibItem Type(std::string name, int32_t shape, int32_t width, int32_t height,
-              std::vector<int32_t> roles, int32_t exAtr = 0) {
-  TLibItem item = DefaultLibItem();
-  item.Name = std::move(name);
-  item.Shape = shape;
-  item.Width = width;
-  item.Height = height;
-  item.Channels = static_cast<int32_t>(roles.size());
-  for (size_t i = 0; i < roles.size(); ++i) item.ChAtr[i] = roles[i];
-  item.ExAtr = exAtr;
-  return item;
-}
+using test::LibrarySection;
+using test::LibraryType;
 
 TEST(LibItem, DefaultTypeIsARedGreenBlueCircle) {
   const TLibItem& def = DefaultLibItem();
@@ -80,7 +67,7 @@ TEST(LibItem, KeywordsAndLettersAreExactAndCaseSensitive) {
 }
 
 TEST(LibItem, SameDefinitionIgnoresRolesBeyondTheChannelCountAndTheName) {
-  TLibItem a = Type("A", Circle, 20, 20, {1, 2, 3});
+  TLibItem a = LibraryType("A", Circle, 20, 20, {1, 2, 3});
   TLibItem b = a;
   b.Name = "B";
   b.ChAtr[5] = 9;
@@ -95,9 +82,9 @@ TEST(LibItem, SameDefinitionIgnoresRolesBeyondTheChannelCountAndTheName) {
 TEST(LibList, RefusesTheTwoHundredAndFirstType) {
   TLibList list;
   for (int i = 0; i < kMaxLibItems; ++i)
-    ASSERT_NE(list.Add(Type("T" + std::to_string(i), 0, 20, 20, {1})), nullptr);
+    ASSERT_NE(list.Add(LibraryType("T" + std::to_string(i), 0, 20, 20, {1})), nullptr);
   EXPECT_TRUE(list.IsFull());
-  EXPECT_EQ(list.Add(Type("extra", 0, 20, 20, {1})), nullptr);
+  EXPECT_EQ(list.Add(LibraryType("extra", 0, 20, 20, {1})), nullptr);
   EXPECT_EQ(list.Count(), kMaxLibItems);
   list.Delete(0);
   list.Delete(500);
@@ -107,8 +94,8 @@ TEST(LibList, RefusesTheTwoHundredAndFirstType) {
 
 TEST(LightLib, IndexOfNameIsExactAndFillsTheDestination) {
   TLightLib lib;
-  lib.Items.Add(Type("LED", Rectangle, 30, 10, {8}));
-  TLibItem dest = Type("untouched", Octagon, 1, 1, {});
+  lib.Items.Add(LibraryType("LED", Rectangle, 30, 10, {8}));
+  TLibItem dest = LibraryType("untouched", Octagon, 1, 1, {});
 
   EXPECT_EQ(lib.IndexOfName("", &dest), -1);
   EXPECT_EQ(dest.Name, "untouched");
@@ -122,16 +109,40 @@ TEST(LightLib, IndexOfNameIsExactAndFillsTheDestination) {
   EXPECT_EQ(lib.IndexOfName("LED"), 0);
 }
 
+// The type lists of the main window and of the change-type dialog, and the light
+// list sorted by name, all order names one way: full-width letters fold like ASCII
+// ones, and names equal but for case keep their library order.
+TEST(LightLib, TypeListsAndTheLightListSortNamesAlike) {
+  const std::vector<std::string> names = {"ｌｅｄ２", "ＰＡＲ", "LED",    "スポット",
+                                          "ＬＥＤ１", "led",    "Ｐａｒ", "par"};
+  TLightLib lib;
+  TStageData doc;
+  for (size_t i = 0; i < names.size(); ++i) {
+    lib.Items.Add(LibraryType(names[i], Circle, 20, 20, {RoleRed}));
+    test::AddLight(doc, lib.Items[static_cast<int>(i)], static_cast<int32_t>(i), 0);
+  }
+  const std::vector<std::string> expected = {"LED",      "led",      "par",    "スポット",
+                                             "ＬＥＤ１", "ｌｅｄ２", "ＰＡＲ", "Ｐａｒ"};
+  EXPECT_EQ(lib.SortedNames(), expected);
+
+  std::vector<TLightCell*> lights(doc.Objects.begin(), doc.Objects.end());
+  std::sort(lights.begin(), lights.end(),
+            [](const TLightCell* a, const TLightCell* b) { return CompareNameChannel(a, b) < 0; });
+  std::vector<std::string> listed;
+  for (const TLightCell* light : lights) listed.push_back(light->Fixture.Name);
+  EXPECT_EQ(listed, expected);
+}
+
 TEST(LightLib, ReadsAFileWrittenByTheWindowsProgram) {
   TLightLib lib;
   ASSERT_EQ(lib.LoadFromFile(LUMAPLOT_TEST_DATA "/library/windows_library.ini", false), 3);
-  EXPECT_EQ(lib.Items[0], Type("LED1", Circle, 20, 20, {1, 2, 3}));
-  TLibItem par = Type("PAR", Rectangle, 24, 16, {8});
+  EXPECT_EQ(lib.Items[0], LibraryType("LED1", Circle, 20, 20, {1, 2, 3}));
+  TLibItem par = LibraryType("PAR", Rectangle, 24, 16, {8});
   par.FrmColor = kNoColor;
   par.ChAtr[1] = 2;  // roles beyond the channel count keep the default type's values
   par.ChAtr[2] = 3;
   EXPECT_EQ(lib.Items[1], par);
-  TLibItem moving = Type("ムービング色", Octagon, 30, 30, {6, 5, 4, 8, 0}, 1);
+  TLibItem moving = LibraryType("ムービング色", Octagon, 30, 30, {6, 5, 4, 8, 0}, 1);
   moving.FrmColor = 65535;
   EXPECT_EQ(lib.Items[2], moving);
 }
@@ -164,61 +175,65 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, LibraryReading,
     testing::Values(
         SlotCase{"unused slots between used ones",
-                 Section(1, "A") + Section(2, "") + Section(3, "B") + Section(5, "C"),
-                 {Type("A", 0, 20, 20, {0}), Type("B", 0, 20, 20, {0}), Type("C", 0, 20, 20, {0})}},
+                 LibrarySection(1, "A") + LibrarySection(2, "") + LibrarySection(3, "B") +
+                     LibrarySection(5, "C"),
+                 {LibraryType("A", 0, 20, 20, {0}), LibraryType("B", 0, 20, 20, {0}),
+                  LibraryType("C", 0, 20, 20, {0})}},
         SlotCase{"defaults for every key",
-                 Section(1, "A"),
-                 {With(Type("A", 0, 20, 20, {0}),
+                 LibrarySection(1, "A"),
+                 {With(LibraryType("A", 0, 20, 20, {0}),
                        [](TLibItem& t) {
                          t.ChAtr = {0, 2, 3};
                        })}},
         SlotCase{"25 characters are cut to 20; the same first 20 is a duplicate",
-                 Section(1, "ABCDEFGHIJKLMNOPQRSTUVWXY") + Section(2, "ABCDEFGHIJKLMNOPQRSTzzzzz"),
-                 {With(Type("ABCDEFGHIJKLMNOPQRST", 0, 20, 20, {0}),
+                 LibrarySection(1, "ABCDEFGHIJKLMNOPQRSTUVWXY") +
+                     LibrarySection(2, "ABCDEFGHIJKLMNOPQRSTzzzzz"),
+                 {With(LibraryType("ABCDEFGHIJKLMNOPQRST", 0, 20, 20, {0}),
                        [](TLibItem& t) {
                          t.ChAtr = {0, 2, 3};
                        })}},
-        SlotCase{"a blank left at the end by the cut is dropped (found by fuzzing)",
-                 Section(1, "ABCDEFGHIJKLMNOPQRS TUV") + Section(2, "ABCDEFGHIJKLMNOPQRS"),
-                 {With(Type("ABCDEFGHIJKLMNOPQRS", 0, 20, 20, {0}),
-                       [](TLibItem& t) {
-                         t.ChAtr = {0, 2, 3};
-                       })}},
+        SlotCase{
+            "a blank left at the end by the cut is dropped (found by fuzzing)",
+            LibrarySection(1, "ABCDEFGHIJKLMNOPQRS TUV") + LibrarySection(2, "ABCDEFGHIJKLMNOPQRS"),
+            {With(LibraryType("ABCDEFGHIJKLMNOPQRS", 0, 20, 20, {0}),
+                  [](TLibItem& t) {
+                    t.ChAtr = {0, 2, 3};
+                  })}},
         SlotCase{"20 channels read as 16",
-                 Section(1, "A", "Channels=20\nChAtr16=I\nChAtr17=R\n"),
-                 {With(Type("A", 0, 20, 20, {}),
+                 LibrarySection(1, "A", "Channels=20\nChAtr16=I\nChAtr17=R\n"),
+                 {With(LibraryType("A", 0, 20, 20, {}),
                        [](TLibItem& t) {
                          t.Channels = 16;
                          t.ChAtr = {};
                          t.ChAtr[15] = 9;
                        })}},
         SlotCase{"0 channels read no roles",
-                 Section(1, "A", "Channels=0\nChAtr1=W\n"),
-                 {With(Type("A", 0, 20, 20, {}),
+                 LibrarySection(1, "A", "Channels=0\nChAtr1=W\n"),
+                 {With(LibraryType("A", 0, 20, 20, {}),
                        [](TLibItem& t) {
                          t.ChAtr = {1, 2, 3};
                        })}},
         SlotCase{"a negative channel count is kept as read",
-                 Section(1, "A", "Channels=-3\nChAtr1=W\n"),
-                 {With(Type("A", 0, 20, 20, {}),
+                 LibrarySection(1, "A", "Channels=-3\nChAtr1=W\n"),
+                 {With(LibraryType("A", 0, 20, 20, {}),
                        [](TLibItem& t) {
                          t.Channels = -3;
                          t.ChAtr = {1, 2, 3};
                        })}},
         SlotCase{"lower-case letters and keywords read as none and circle",
-                 Section(1, "A", "Shape=rectangle\nChannels=2\nChAtr1=r\nChAtr2=G\n"),
-                 {With(Type("A", 0, 20, 20, {0, 2}), [](TLibItem& t) { t.ChAtr[2] = 3; })}},
+                 LibrarySection(1, "A", "Shape=rectangle\nChannels=2\nChAtr1=r\nChAtr2=G\n"),
+                 {With(LibraryType("A", 0, 20, 20, {0, 2}), [](TLibItem& t) { t.ChAtr[2] = 3; })}},
         SlotCase{
             "keys and sections match without regard to case; junk numbers take defaults",
             "[DEFINE001]\nname=A\nwidth=abc\nHEIGHT=0x10\nframcolor=1\nFrmColor=12x\nexatr=2\n",
-            {With(Type("A", 0, 20, 16, {0}),
+            {With(LibraryType("A", 0, 20, 16, {0}),
                   [](TLibItem& t) {
                     t.ChAtr = {0, 2, 3};
                     t.ExAtr = 2;
                   })}},
         SlotCase{"sections beyond 200 and other sections are not types",
-                 "[General]\nName=X\n" + Section(201, "Y") + Section(200, "Z"),
-                 {With(Type("Z", 0, 20, 20, {0}),
+                 "[General]\nName=X\n" + LibrarySection(201, "Y") + LibrarySection(200, "Z"),
+                 {With(LibraryType("Z", 0, 20, 20, {0}),
                        [](TLibItem& t) {
                          t.ChAtr = {0, 2, 3};
                        })}}),
@@ -229,7 +244,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(LightLib, AMissingFileReadsAsEmpty) {
   TempDir dir;
   TLightLib lib;
-  lib.Items.Add(Type("old", 0, 20, 20, {1}));
+  lib.Items.Add(LibraryType("old", 0, 20, 20, {1}));
   EXPECT_EQ(lib.LoadFromFile(dir.File("none.ini"), false), 0);
   EXPECT_EQ(lib.Items.Count(), 0);
 }
@@ -239,7 +254,7 @@ TEST(LightLib, AnUnreadableFileLeavesTheLibraryAsItWas) {
   const std::string folder = dir.File("folder.ini");
   std::filesystem::create_directory(folder);
   TLightLib lib;
-  lib.Items.Add(Type("old", 0, 20, 20, {1}));
+  lib.Items.Add(LibraryType("old", 0, 20, 20, {1}));
   std::string error;
   EXPECT_EQ(lib.LoadFromFile(folder, false, &error), kLibReadFailed);
   EXPECT_FALSE(error.empty());
@@ -258,9 +273,64 @@ TEST(LightLib, AFileTooLargeIsNeitherReadNorReplaced) {
   EXPECT_EQ(std::filesystem::file_size(path), kMaxLibraryFileBytes + 1);
 }
 
+TEST(LightLib, ReadsBytesInMemoryAndSkipsWhatItCannotRead) {
+  const std::string bytes = Utf8ToCp932(
+      Crlf(LibrarySection(1, "ＬＥＤ",
+                          "Width=abc\nthis line is junk\nChannels=2\nChAtr1=R\nChAtr2=r\n") +
+           "[Define002\nName=PAR\nChannels=1\nChAtr1=D\n"));
+  TLightLib lib;
+  ASSERT_EQ(lib.LoadFromBytes(bytes, false), 2);
+  EXPECT_EQ(lib.Items[0], LibraryType("ＬＥＤ", Circle, 20, 20, {RoleRed, RoleNone}));
+  EXPECT_EQ(lib.Items[1], LibraryType("PAR", Circle, 20, 20, {RoleDimmer}));
+
+  std::string error;
+  EXPECT_EQ(lib.LoadFromBytes(std::string(kMaxLibraryFileBytes + 1, '\n'), false, &error),
+            kLibReadFailed);
+  EXPECT_NE(error.find("too large"), std::string::npos);
+  EXPECT_EQ(lib.Items.Count(), 2);
+}
+
+TEST(LightLib, SavingToBytesWritesWhatSavingToTheFileWrites) {
+  TempDir dir;
+  const std::string current = Crlf("[Other]\nkeep=1\n" + LibrarySection(3, "gone"));
+  const std::string path = dir.Write("LIBRARY.INI", current);
+  TLightLib lib;
+  lib.Items.Add(LibraryType("LED", Rectangle, 30, 10, {RoleRed}));
+  std::string bytes;
+  ASSERT_TRUE(lib.SaveToBytes(current, bytes));
+  ASSERT_TRUE(lib.SaveToFile(path));
+  EXPECT_EQ(bytes, TempDir::Read(path));
+  EXPECT_EQ(bytes.substr(0, 17), "[Other]\r\nkeep=1\r\n");
+  TLightLib reread;
+  EXPECT_EQ(reread.LoadFromBytes(bytes, false), 1);
+}
+
+TEST(LightLib, ALibraryTheReaderWouldRefuseIsNotWritten) {
+  // Half-width katakana take one byte in code page 932 and three in UTF-8, which a
+  // name that code page 932 cannot hold makes the writer choose.
+  std::string kana;
+  for (int i = 0; i < 400000; ++i) kana += "ｱ";
+  TempDir dir;
+  const std::string current = Utf8ToCp932(Crlf("[Notes]\ntext=" + kana + "\n"));
+  ASSERT_LT(current.size(), kMaxLibraryFileBytes);
+  const std::string path = dir.Write("LIBRARY.INI", current);
+  TLightLib lib;
+  ASSERT_EQ(lib.LoadFromFile(path, false), 0);
+  lib.Items.Add(LibraryType("LED💡", Circle, 20, 20, {RoleRed}));
+
+  std::string error;
+  EXPECT_FALSE(lib.SaveToFile(path, &error));
+  EXPECT_NE(error.find("too large"), std::string::npos) << error;
+  EXPECT_EQ(TempDir::Read(path), current);
+
+  lib.Items[0].Name = "LED";  // code page 932 holds the file again
+  ASSERT_TRUE(lib.SaveToFile(path));
+  EXPECT_EQ(lib.LoadFromFile(path, false), 1);
+}
+
 TEST(LightLib, ReadsUtf8AndUtf16FilesByTheirMark) {
   TempDir dir;
-  const std::string text = Crlf(Section(1, "照明A"));
+  const std::string text = Crlf(LibrarySection(1, "照明A"));
   TLightLib lib;
   ASSERT_EQ(lib.LoadFromFile(dir.Write("u8.ini", "\xEF\xBB\xBF" + text), false), 1);
   EXPECT_EQ(lib.Items[0].Name, "照明A");
@@ -275,10 +345,10 @@ TEST(LightLib, ReadsUtf8AndUtf16FilesByTheirMark) {
 
 // A file with a type LED and the given body for type B.
 std::string TwoTypes(std::string_view bodyB) {
-  return Crlf(Section(1, "LED",
-                      "Shape=Circle\nWidth=20\nHeight=20\nFrmColor=12632256\nChannels=3\n"
-                      "ChAtr1=R\nChAtr2=G\nChAtr3=B\nExAtr=0\n") +
-              Section(2, "B", bodyB));
+  return Crlf(LibrarySection(1, "LED",
+                             "Shape=Circle\nWidth=20\nHeight=20\nFrmColor=12632256\nChannels=3\n"
+                             "ChAtr1=R\nChAtr2=G\nChAtr3=B\nExAtr=0\n") +
+              LibrarySection(2, "B", bodyB));
 }
 
 TEST(LightLib, MergingTheFileItWasSavedToChangesNothing) {
@@ -297,8 +367,8 @@ TEST(LightLib, MergingTheFileItWasSavedToChangesNothing) {
 TEST(LightLib, MergeCountsNewAndDifferingTypesAndAsksAboutDifferences) {
   TempDir dir;
   TLightLib lib;
-  lib.Items.Add(Type("B", Rectangle, 10, 10, {8}));
-  lib.Items.Add(Type("keep", Circle, 20, 20, {1}));
+  lib.Items.Add(LibraryType("B", Rectangle, 10, 10, {8}));
+  lib.Items.Add(LibraryType("keep", Circle, 20, 20, {1}));
   const std::string path = dir.Write("in.ini", TwoTypes("Shape=Octagon\nChannels=1\nChAtr1=D\n"));
 
   std::vector<std::string> asked;
@@ -319,24 +389,24 @@ TEST(LightLib, MergeCountsNewAndDifferingTypesAndAsksAboutDifferences) {
 TEST(LightLib, MergeTreatsARoleBeyondTheChannelCountAsIdentical) {
   TempDir dir;
   TLightLib lib;
-  TLibItem b = Type("B", Circle, 20, 20, {8});
+  TLibItem b = LibraryType("B", Circle, 20, 20, {8});
   b.ChAtr[1] = 7;
   lib.Items.Add(b);
   bool asked = false;
   lib.OnDuplicateName = [&](const std::string&) { return asked = true; };
-  EXPECT_EQ(
-      lib.LoadFromFile(
-          dir.Write("in.ini", Crlf(Section(1, "B", "Channels=1\nChAtr1=D\nFrmColor=12632256\n"))),
-          true),
-      0);
+  EXPECT_EQ(lib.LoadFromFile(
+                dir.Write("in.ini", Crlf(LibrarySection(
+                                        1, "B", "Channels=1\nChAtr1=D\nFrmColor=12632256\n"))),
+                true),
+            0);
   EXPECT_FALSE(asked);
 }
 
 TEST(LightLib, ADuplicateWithinOneFileAsksInLoadModeToo) {
   TempDir dir;
-  const std::string path =
-      dir.Write("in.ini", Crlf(Section(1, "A", "Width=10\n") + Section(2, "A", "Width=10\n") +
-                               Section(3, "A", "Width=30\n")));
+  const std::string path = dir.Write(
+      "in.ini", Crlf(LibrarySection(1, "A", "Width=10\n") + LibrarySection(2, "A", "Width=10\n") +
+                     LibrarySection(3, "A", "Width=30\n")));
   TLightLib lib;
   std::vector<std::string> asked;
   lib.OnDuplicateName = [&](const std::string& name) { return asked.push_back(name), true; };
@@ -348,9 +418,10 @@ TEST(LightLib, ADuplicateWithinOneFileAsksInLoadModeToo) {
 TEST(LightLib, MergeStopsAtTwoHundredTypesAndKeepsWhatItTook) {
   TempDir dir;
   TLightLib lib;
-  for (int i = 0; i < 199; ++i) lib.Items.Add(Type("T" + std::to_string(i), 0, 20, 20, {1}));
-  const std::string path =
-      dir.Write("in.ini", Crlf(Section(1, "new1") + Section(2, "T5") + Section(3, "new2")));
+  for (int i = 0; i < 199; ++i) lib.Items.Add(LibraryType("T" + std::to_string(i), 0, 20, 20, {1}));
+  const std::string path = dir.Write(
+      "in.ini",
+      Crlf(LibrarySection(1, "new1") + LibrarySection(2, "T5") + LibrarySection(3, "new2")));
   std::string error;
   EXPECT_EQ(lib.LoadFromFile(path, true, &error), kLibLimitReached);
   EXPECT_FALSE(error.empty());
@@ -364,7 +435,7 @@ std::string FreshFile(const std::vector<std::string>& usedSections) {
   for (int slot = 1; slot <= 200; ++slot) {
     text += slot <= static_cast<int>(usedSections.size())
                 ? usedSections[static_cast<size_t>(slot - 1)]
-                : Section(slot, "");
+                : LibrarySection(slot, "");
   }
   return Crlf(text);
 }
@@ -372,19 +443,19 @@ std::string FreshFile(const std::vector<std::string>& usedSections) {
 TEST(LightLib, SavesTheLayoutOfTheWindowsProgramByteForByte) {
   TempDir dir;
   TLightLib lib;
-  lib.Items.Add(Type("LED1", Circle, 20, 20, {1, 2, 3}));
-  TLibItem bar = Type("バー", BarGraph, 10, 40, {8, 0, 12}, 2);
+  lib.Items.Add(LibraryType("LED1", Circle, 20, 20, {1, 2, 3}));
+  TLibItem bar = LibraryType("バー", BarGraph, 10, 40, {8, 0, 12}, 2);
   bar.FrmColor = kNoColor;
   lib.Items.Add(bar);
   const std::string path = dir.File("LIBRARY.INI");
   ASSERT_TRUE(lib.SaveToFile(path));
-  const std::string expected =
-      FreshFile({Section(1, "LED1",
-                         "Shape=Circle\nWidth=20\nHeight=20\nFrmColor=12632256\nChannels=3\n"
-                         "ChAtr1=R\nChAtr2=G\nChAtr3=B\nExAtr=0\n"),
-                 Section(2, "バー",
-                         "Shape=BarGraph\nWidth=10\nHeight=40\nFrmColor=536870911\nChannels=3\n"
-                         "ChAtr1=D\nChAtr2=\nChAtr3=\nExAtr=2\n")});
+  const std::string expected = FreshFile(
+      {LibrarySection(1, "LED1",
+                      "Shape=Circle\nWidth=20\nHeight=20\nFrmColor=12632256\nChannels=3\n"
+                      "ChAtr1=R\nChAtr2=G\nChAtr3=B\nExAtr=0\n"),
+       LibrarySection(2, "バー",
+                      "Shape=BarGraph\nWidth=10\nHeight=40\nFrmColor=536870911\nChannels=3\n"
+                      "ChAtr1=D\nChAtr2=\nChAtr3=\nExAtr=2\n")});
   EXPECT_EQ(TempDir::Read(path), Utf8ToCp932(expected));
 }
 
@@ -392,9 +463,9 @@ TEST(LightLib, NamesCodePage932CannotHoldAreSavedAsUtf8) {
   // Found by fuzzing: two names that both became "Caf?" were merged into one type.
   TempDir dir;
   TLightLib lib;
-  lib.Items.Add(Type("Café", Circle, 20, 20, {1}));
-  lib.Items.Add(Type("Cafè", Circle, 20, 20, {2}));
-  lib.Items.Add(Type("照明", Circle, 20, 20, {3}));
+  lib.Items.Add(LibraryType("Café", Circle, 20, 20, {1}));
+  lib.Items.Add(LibraryType("Cafè", Circle, 20, 20, {2}));
+  lib.Items.Add(LibraryType("照明", Circle, 20, 20, {3}));
   const std::string path = dir.File("LIBRARY.INI");
   ASSERT_TRUE(lib.SaveToFile(path));
   EXPECT_EQ(TempDir::Read(path).substr(0, 3), "\xEF\xBB\xBF");
@@ -416,10 +487,11 @@ TEST(LightLib, SavingKeepsOtherContentAndOldRoleKeys) {
   const std::string path = dir.Write(
       "LIBRARY.INI",
       Crlf("; own notes\n[Info]\nAuthor=me\n" +
-           Section(1, "A",
-                   "Shape=Circle\nWidth=20\nHeight=20\nFrmColor=1\nChannels=5\nChAtr1=R\nChAtr2=G\n"
-                   "ChAtr3=B\nChAtr4=W\nChAtr5=D\nExAtr=0\nNote=kept\n") +
-           Section(2, "B") + Section(3, "C") + Section(4, "D")));
+           LibrarySection(
+               1, "A",
+               "Shape=Circle\nWidth=20\nHeight=20\nFrmColor=1\nChannels=5\nChAtr1=R\nChAtr2=G\n"
+               "ChAtr3=B\nChAtr4=W\nChAtr5=D\nExAtr=0\nNote=kept\n") +
+           LibrarySection(2, "B") + LibrarySection(3, "C") + LibrarySection(4, "D")));
   TLightLib lib;
   ASSERT_EQ(lib.LoadFromFile(path, false), 4);
   lib.Items[0].Channels = 3;
@@ -445,7 +517,7 @@ TEST(LightLib, SavingKeepsOtherContentAndOldRoleKeys) {
 TEST(LightLib, AFailedSaveLeavesTheOldFileWhole) {
   TempDir dir;
   TLightLib lib;
-  lib.Items.Add(Type("A", 0, 20, 20, {1}));
+  lib.Items.Add(LibraryType("A", 0, 20, 20, {1}));
   std::string error;
   EXPECT_FALSE(lib.SaveToFile(dir.File("no/such/folder/LIBRARY.INI"), &error));
   EXPECT_FALSE(error.empty());

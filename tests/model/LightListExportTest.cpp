@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StageBuilder.h"
 #include "support/TempDir.h"
 #include "util/TextCodec.h"
 
@@ -10,16 +11,11 @@ namespace {
 
 using test::TempDir;
 
-TLightCell* AddLight(TStageData& doc, std::string name, int32_t startCh, std::vector<int32_t> roles,
-                     int32_t x = 0) {
-  TLightCell* light = NewCell();
-  light->Fixture.Name = std::move(name);
-  light->Fixture.Channels = static_cast<int32_t>(roles.size());
-  for (size_t i = 0; i < roles.size(); ++i) light->Fixture.ChAtr[i] = roles[i];
-  light->StartCh = startCh;
-  light->X1 = x;
-  doc.AddObject(light);
-  return light;
+// A light whose type is `name` with the given roles.
+TLightCell* AddLight(TStageData& doc, std::string name, int32_t startCh,
+                     const std::vector<int32_t>& roles, int32_t x = 0) {
+  return test::AddLight(doc, test::LibraryType(std::move(name), Circle, 20, 20, roles), x, 0,
+                        startCh);
 }
 
 const std::string kRule(50, '-');
@@ -29,9 +25,7 @@ TEST(LightListExport, WritesTheTitleHeaderAndOneLinePerLight) {
   doc.Title = "本公演";
   AddLight(doc, "PAR", 521, {8});
   AddLight(doc, "LED1", 0, {1, 2, 3});
-  TLightCell* text = NewCell();
-  text->Kind = KindText;
-  doc.AddObject(text);
+  test::AddText(doc, -1, -1, "");
 
   TempDir dir;
   const std::string path = dir.File("list.txt");

@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
         MixCase{"UnknownRole", {RoleRed, 12}, {40, 255}, kNoColor, 0x000028, 0}),
     [](const auto& info) { return info.param.name; });
 
-TEST(UpdateLightsTest, InversionIsWrittenIntoTheShownLevels) {
+TEST(UpdateLightsTest, InversionIsUsedButNeverStored) {
   TStageData doc;
   TLibItem type = MakeType({RoleRed, RoleDimmer, RoleBrightness});
   type.ExAtr = kExAtrColorInvert | kExAtrBrightnessInvert;
@@ -84,10 +84,45 @@ TEST(UpdateLightsTest, InversionIsWrittenIntoTheShownLevels) {
 
   UpdateLights(doc);
 
-  EXPECT_EQ(doc.ShownLevels[0], 255);
+  EXPECT_EQ(doc.ShownLevels[0], 0);
   EXPECT_EQ(doc.ShownLevels[1], 30);
-  EXPECT_EQ(doc.ShownLevels[2], 200);
+  EXPECT_EQ(doc.ShownLevels[2], 55);
   EXPECT_EQ(light->Level, 200);
+  EXPECT_EQ(PresentedLevel(doc.ShownLevels, *light, 0), 255);
+  EXPECT_EQ(PresentedLevel(doc.ShownLevels, *light, 1), 30);
+  EXPECT_EQ(PresentedLevel(doc.ShownLevels, *light, 2), 200);
+  EXPECT_EQ(PresentedLevel(doc.ShownLevels, *light, 3), 0);  // no such channel
+}
+
+// A level that no input rewrites between ticks (a port that stopped sending, a
+// recording of fewer ports, the change filter holding a spike back) must look the
+// same on every tick, and lights sharing an inverted channel must agree.
+TEST(UpdateLightsTest, AnInvertedLevelHeldStillShowsASteadyColour) {
+  TStageData doc;
+  TLibItem cmy = MakeType({RoleCyan, RoleMagenta, RoleYellow, RoleBrightness});
+  cmy.ExAtr = kExAtrColorInvert | kExAtrBrightnessInvert;
+  TLightCell* first = AddLight(doc, cmy, 0, 0, 10);
+  TLightCell* second = AddLight(doc, cmy, 40, 0, 10);  // the same channels
+  TLibItem red = MakeType({RoleRed});
+  red.ExAtr = kExAtrColorInvert;
+  TLightCell* sharing = AddLight(doc, red, 80, 0, 10);  // reads the cyan channel as red
+  doc.ShownLevels[10] = 55;                             // inverted: cyan 200, so red 55
+  doc.ShownLevels[11] = 0;                              // inverted: magenta 255, so green 0
+  doc.ShownLevels[12] = 200;                            // inverted: yellow 55, so blue 200
+  doc.ShownLevels[13] = 5;                              // inverted: brightness 250
+
+  for (int tick = 0; tick < 5; ++tick) {
+    for (TLightCell* light : doc.Objects) light->SetNeedsDraw(false);
+    UpdateLights(doc);
+    for (const TLightCell* light : {first, second}) {
+      EXPECT_EQ(light->Color, 0xC80037) << "tick " << tick;
+      EXPECT_EQ(light->Level, 250) << "tick " << tick;
+    }
+    EXPECT_EQ(sharing->Color, 0x0000C8) << "tick " << tick;
+    // Marked once, when the colour first changed; never again while it holds.
+    EXPECT_EQ(first->NeedsDraw(), tick == 0) << "tick " << tick;
+  }
+  EXPECT_EQ(doc.ShownLevels[10], 55);
 }
 
 TEST(UpdateLightsTest, ChannelsPastTheLastLevelReadAsZero) {
@@ -104,8 +139,8 @@ TEST(UpdateLightsTest, ChannelsPastTheLastLevelReadAsZero) {
 
   EXPECT_EQ(plain->Color, 0x00140A);  // blue and white missing
   // The second light inverts 4095 (20 -> 235); its two missing channels read as 0
-  // and invert to 255 without being stored anywhere.
-  EXPECT_EQ(doc.ShownLevels[4095], 235);
+  // and invert to 255. Nothing is stored.
+  EXPECT_EQ(doc.ShownLevels[4095], 20);
   EXPECT_EQ(invertedLight->Color, 0xFFFFEB);
 }
 

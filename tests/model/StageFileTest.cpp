@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/Crlf.h"
+#include "support/StageBuilder.h"
 #include "support/TempDir.h"
 #include "util/TextCodec.h"
 
@@ -23,12 +24,10 @@ using test::Crlf;
 
 std::vector<int32_t> PositionOf(const TLightCell& c) { return {c.X1, c.Y1, c.X2, c.Y2}; }
 
+// A red, green, blue type half as high as it is wide.
 TLibItem Type(std::string name, int32_t width) {
-  TLibItem item = DefaultLibItem();
-  item.Name = std::move(name);
-  item.Width = width;
-  item.Height = width / 2;
-  return item;
+  return test::LibraryType(std::move(name), Circle, width, width / 2,
+                           {RoleRed, RoleGreen, RoleBlue});
 }
 
 class StageFileTest : public testing::Test {
@@ -132,6 +131,34 @@ TEST_F(StageFileTest, ALightLineEndingInACommaIsAnUnpatchedLightWithAnEmptyComme
   EXPECT_EQ(light.Width, 30);
   EXPECT_EQ(light.Height, 15);
   EXPECT_EQ(ObjectLines()[1], "0,10,20,45,0x1fffffff,LED,0x00000004,");
+}
+
+TEST_F(StageFileTest, EveryFieldLandsInItsMemberAndIsWrittenBackInItsPlace) {
+  const std::vector<std::string> lines = {
+      "[LightData]", "2,3,4,5,0x00000006,LED,0x00000007,C",
+      "[TextData]",  "1,2,T,4,0x000005,0x00000006",
+      "[LineData]",  "1,2,3,4,5,0x000006",
+      "[ShapeData]", "1,2,3,4,5,6,7,0x000008,0x000009",
+  };
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  ASSERT_TRUE(LoadText(text));
+  using Values = std::vector<int64_t>;
+  const TLightCell& light = *OfKind(KindLight)[0];
+  EXPECT_EQ(
+      (Values{light.StartCh, light.X1, light.Y1, light.Angle, light.FilterColor, light.Flags}),
+      (Values{1, 3, 4, 5, 6, 7}));
+  EXPECT_EQ(light.Fixture.Name, "LED");
+  EXPECT_EQ(light.Comment, "C");
+  const TLightCell& t = *OfKind(KindText)[0];
+  EXPECT_EQ((Values{t.X1, t.Y1, t.Size, t.Color, t.Flags}), (Values{1, 2, 4, 5, 6}));
+  EXPECT_EQ(t.Text, "T");
+  const TLightCell& l = *OfKind(KindLine)[0];
+  EXPECT_EQ((Values{l.X1, l.Y1, l.X2, l.Y2, l.Size, l.Color}), (Values{1, 2, 3, 4, 5, 6}));
+  const TLightCell& s = *OfKind(KindShape)[0];
+  EXPECT_EQ((Values{s.ShapeType, s.X1, s.Y1, s.X2, s.Y2, s.Size, s.Size2, s.Color, s.Color2}),
+            (Values{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+  EXPECT_EQ(ObjectLines(), lines);
 }
 
 struct FieldCountCase {
@@ -326,24 +353,10 @@ TEST_F(StageFileTest, WithoutALibraryEveryTypeIsMissing) {
 
 TEST_F(StageFileTest, TextsWithCommasAndQuotesSurviveASaveAndReload) {
   library.Items.Add(Type("A,B", 22));
-  TLightCell* text = NewCell();
-  text->Kind = KindText;
-  text->X1 = text->Y1 = 10;
-  text->Text = "A,B";
-  text->Color = 0xFFFFFF;
-  doc.AddObject(text);
-  TLightCell* quoted = NewCell();
-  quoted->Kind = KindText;
-  quoted->Text = "\"quoted\" text";
-  doc.AddObject(quoted);
-  TLightCell* light = NewCell();
-  light->Fixture = library.Items[3];
-  light->Comment = "front, left";
-  doc.AddObject(light);
-  TLightCell* plain = NewCell();
-  plain->Kind = KindText;
-  plain->Text = "mid\"dle";
-  doc.AddObject(plain);
+  test::AddText(doc, 10, 10, "A,B")->Color = 0xFFFFFF;
+  test::AddText(doc, -1, -1, "\"quoted\" text");
+  test::AddLight(doc, library.Items[3], -1, -1)->Comment = "front, left";
+  test::AddText(doc, -1, -1, "mid\"dle");
 
   const auto lines = ObjectLines();
   EXPECT_EQ(lines[1], "0,-1,-1,0,0x1fffffff,\"A,B\",0x00000000,\"front, left\"");
@@ -380,40 +393,19 @@ TEST_F(StageFileTest, SavesTheWrittenLayout) {
   doc.ShowGrid = true;
   doc.InhibitMove = true;
   doc.ValFont = {"Sans", 10, 0};
-  TLightCell* shape = NewCell();
-  shape->Kind = KindShape;
-  *shape = [] {
-    TLightCell c;
-    c.Kind = KindShape;
-    c.ShapeType = 0;
-    c.X1 = 10, c.Y1 = 10, c.X2 = 110, c.Y2 = 60;
-    c.Size = 1;
-    c.Size2 = 8;
-    c.Color = 0x404040;
-    c.Color2 = 0xFFFFFF;
-    return c;
-  }();
-  doc.AddObject(shape);
-  TLightCell* line = NewCell();
-  line->Kind = KindLine;
-  line->X1 = 0, line->Y1 = 200, line->X2 = 800, line->Y2 = 200;
-  line->Size = 2;
-  line->Color = 0x00FFFF;
-  doc.AddObject(line);
-  TLightCell* text = NewCell();
-  text->Kind = KindText;
-  text->X1 = 20, text->Y1 = 300;
-  text->Text = "下手";
+  TLightCell* shape = test::AddCell(doc, KindShape, 10, 10, 110, 60);
+  shape->ShapeType = kShapeRectangle;
+  shape->Size = 1;
+  shape->Size2 = 8;
+  shape->Color = 0x404040;
+  shape->Color2 = 0xFFFFFF;
+  test::AddLine(doc, 0, 200, 800, 200, 2)->Color = 0x00FFFF;
+  TLightCell* text = test::AddText(doc, 20, 300, "下手");
   text->Color = 0xFFFFFF;
   text->Flags = kFlagBold;
-  doc.AddObject(text);
-  TLightCell* light = NewCell();
-  light->Fixture = library.Items[0];
-  light->StartCh = 0;
-  light->X1 = 100, light->Y1 = 40;
+  TLightCell* light = test::AddLight(doc, library.Items[0], 100, 40, 0);
   light->Flags = 6;
   light->Color = 0x123456;  // computed, never saved
-  doc.AddObject(light);
   doc.Modified = true;
   doc.FileName = dir.File("out.dat");
 
@@ -452,10 +444,7 @@ TEST_F(StageFileTest, EncodingsAreReadByTheirMark) {
 }
 
 TEST_F(StageFileTest, TextsCodePage932CannotHoldAreSavedAsUtf8) {
-  TLightCell* text = NewCell();
-  text->Kind = KindText;
-  text->Text = "Ünïcode 💡";
-  doc.AddObject(text);
+  test::AddText(doc, -1, -1, "Ünïcode 💡");
   doc.FileName = dir.File("wide.dat");
   ASSERT_TRUE(SaveStage(doc, false));
   EXPECT_EQ(TempDir::Read(doc.FileName).substr(0, 3), "\xEF\xBB\xBF");
@@ -466,10 +455,7 @@ TEST_F(StageFileTest, TextsCodePage932CannotHoldAreSavedAsUtf8) {
 
 TEST_F(StageFileTest, LineBreaksInTextsAreWrittenAsBlanks) {
   doc.Title = "two\r\nlines";
-  TLightCell* text = NewCell();
-  text->Kind = KindText;
-  text->Text = "a\nb";
-  doc.AddObject(text);
+  test::AddText(doc, -1, -1, "a\nb");
   doc.FileName = dir.File("breaks.dat");
   ASSERT_TRUE(SaveStage(doc, false));
   TStageData again;
@@ -480,8 +466,7 @@ TEST_F(StageFileTest, LineBreaksInTextsAreWrittenAsBlanks) {
 }
 
 TEST_F(StageFileTest, LoadingReplacesTheObjectsAndTheSelection) {
-  TLightCell* old = NewCell();
-  doc.AddObject(old);
+  TLightCell* old = test::AddLight(doc, DefaultLibItem(), -1, -1);
   old->Selected = true;
   doc.Selection.push_back(old);
   doc.Primary = old;
@@ -506,6 +491,45 @@ TEST_F(StageFileTest, AMissingFileOrEmptyPathChangesNothingButTheFileName) {
   EXPECT_FALSE(LoadStage(doc, dir.Path(), context));  // a folder is no stage file
 }
 
+TEST_F(StageFileTest, ReadsBytesInMemoryAndDropsTheMalformedLines) {
+  doc.FileName = "kept.dat";
+  doc.EditInhibit = true;
+  doc.Modified = true;
+  const std::string bytes =
+      Utf8ToCp932(Crlf("[LightData]\n1,10,20,0,0x1fffffff,LED,0x00000006,前\n"
+                       "2,10,20,0,LED,0\n"  // six fields
+                       "not a light at all\n"
+                       "[TextData]\n5,6,照明,16,0xffffff,0\n"));
+  ASSERT_TRUE(LoadStageFromBytes(doc, bytes, context));
+  ASSERT_EQ(doc.Objects.size(), 2u);
+  EXPECT_EQ(OfKind(KindText)[0]->Text, "照明");
+  const TLightCell& light = *OfKind(KindLight)[0];
+  EXPECT_EQ(light.Comment, "前");
+  EXPECT_EQ(light.Width, 30);           // LED of the library
+  EXPECT_EQ(doc.FileName, "kept.dat");  // the file's business, not the reader's
+  EXPECT_TRUE(doc.EditInhibit);
+  EXPECT_FALSE(doc.Modified);
+
+  std::string error;
+  EXPECT_FALSE(LoadStageFromBytes(doc, std::string(kMaxStageFileBytes + 1, '\n'), context, &error));
+  EXPECT_NE(error.find("too large"), std::string::npos);
+  EXPECT_EQ(doc.Objects.size(), 2u);
+}
+
+TEST_F(StageFileTest, SavingToBytesWritesWhatSavingToTheFileWrites) {
+  ASSERT_TRUE(LoadStage(doc, kWindowsPlot, context));
+  for (const bool utf8 : {false, true}) {
+    std::string bytes;
+    ASSERT_TRUE(SaveStageToBytes(doc, utf8, bytes));
+    doc.FileName = dir.File("copy.dat");
+    ASSERT_TRUE(SaveStage(doc, utf8));
+    EXPECT_EQ(bytes, TempDir::Read(doc.FileName));
+    TStageData again;
+    ASSERT_TRUE(LoadStageFromBytes(again, bytes, context));
+    EXPECT_EQ(StageFileLines(again), StageFileLines(doc));
+  }
+}
+
 TEST_F(StageFileTest, AFileTooLargeIsRefusedWithoutReadingIt) {
   const std::string path = dir.Write("huge.dat", "[Option]\r\nTitle=huge\r\n");
   std::filesystem::resize_file(path, kMaxStageFileBytes + 1);  // sparse: nothing is written
@@ -515,6 +539,30 @@ TEST_F(StageFileTest, AFileTooLargeIsRefusedWithoutReadingIt) {
   EXPECT_NE(error.find("too large"), std::string::npos);
   EXPECT_EQ(doc.Title, "before");
   EXPECT_EQ(doc.FileName, "");
+}
+
+TEST_F(StageFileTest, APlotIsSavedUpToTheSizeTheReaderTakesAndNoFurther) {
+  TLightCell* text = test::AddText(doc, -1, -1, "x");
+  std::string bytes;
+  ASSERT_TRUE(SaveStageToBytes(doc, true, bytes));
+  // The text grown until the file is exactly as large as the reader takes.
+  text->Text.resize(kMaxStageFileBytes - bytes.size() + 1, 'x');
+  ASSERT_TRUE(SaveStageToBytes(doc, true, bytes));
+  EXPECT_EQ(bytes.size(), kMaxStageFileBytes);
+  TStageData again;
+  ASSERT_TRUE(LoadStageFromBytes(again, bytes, context));
+  EXPECT_EQ(again.Objects[0]->Text.size(), text->Text.size());
+
+  // One byte more: refused before anything is written.
+  const std::string path = dir.Write("plot.dat", "old content");
+  doc.FileName = path;
+  doc.Modified = true;
+  text->Text += 'x';
+  std::string error;
+  EXPECT_FALSE(SaveStage(doc, true, &error));
+  EXPECT_NE(error.find("not saved"), std::string::npos) << error;
+  EXPECT_TRUE(doc.Modified);
+  EXPECT_EQ(TempDir::Read(path), "old content");
 }
 
 TEST_F(StageFileTest, AFileThatCannotBeReadIsReportedAndForgotten) {

@@ -175,6 +175,28 @@ TEST(IniFileTest, EraseSectionRemovesEveryCopyWithItsLines) {
   EXPECT_EQ(ini.ToText(), "[B]\r\nb=1\r\n; note\r\n");
 }
 
+TEST(IniFileTest, AnErasedSectionWrittenAgainGoesToTheEnd) {
+  IniFile ini = FromText("[A]\nk=1\n[B]\nk=2\n[a]\nk=3\n[C]\n");
+  ini.EraseSection("a");
+  ini.WriteString("B", "n", "x");
+  ini.WriteString("A", "k", "4");
+  EXPECT_EQ(ini.ReadString("A", "k", ""), "4");
+  EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"B", "C", "A"}));
+  EXPECT_EQ(ini.ToText(), "[B]\r\nk=2\r\nn=x\r\n[C]\r\n[A]\r\nk=4\r\n");
+}
+
+TEST(IniFileTest, BytesInMemoryReadAndWriteAsTheFileWould) {
+  const std::string cp932 = "[\x93\x94]\r\nName=\x93\x94\x91\xCC\r\n";  // [灯] Name=灯体
+  IniFile ini("", TextEncoding::Cp932);
+  ini.LoadFromBytes(cp932);
+  EXPECT_EQ(ini.ReadString("\xE7\x81\xAF", "Name", ""), "\xE7\x81\xAF\xE4\xBD\x93");
+  EXPECT_EQ(ini.ToBytes(), cp932);
+  ini.LoadFromBytes(
+      "\xEF\xBB\xBF[S]\nk=\xE7\x81\xAF\n");  // a mark wins over the instance's encoding
+  EXPECT_EQ(ini.ReadString("S", "k", ""), "\xE7\x81\xAF");
+  EXPECT_EQ(ini.ToBytes(), "[S]\r\nk=\x93\x94\r\n");
+}
+
 TEST(IniFileTest, WritesThatCouldNotBeReadBackAreRefusedOrFlattened) {
   IniFile ini;
   ini.WriteString("", "k", "v");
