@@ -63,13 +63,13 @@ std::string IniFile::DecodeFileBytes(std::string_view bytes) const {
   return Cp932ToUtf8(bytes);
 }
 
-bool IniFile::Load(std::string* error) {
+bool IniFile::Load(std::string* error, std::size_t maxBytes) {
   lines_.clear();
   loadFailed_ = false;
   struct stat st {};
   if (::stat(path_.c_str(), &st) != 0 && errno == ENOENT) return true;
   std::string bytes;
-  if (!ReadFileBytes(path_, bytes, error)) {
+  if (!ReadFileBytes(path_, bytes, error, maxBytes)) {
     loadFailed_ = true;
     return false;
   }

@@ -12,11 +12,13 @@
 // breaks, "=" in a key, "]" in a section), is ignored; line breaks inside a value
 // are written as blanks.
 // Not thread safe: the GUI thread owns each instance.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "util/FileIo.h"
 #include "util/TextCodec.h"
 
 namespace lumaplot {
@@ -33,9 +35,10 @@ class IniFile {
   TextEncoding Encoding() const { return encoding_; }
 
   // Reads the file. A missing file reads as empty and succeeds; an unreadable one
-  // leaves the content empty and returns false with the reason in `error`. Until the
-  // next successful Load or LoadFromText, Flush then refuses to replace that file.
-  bool Load(std::string* error = nullptr);
+  // (or one that is no regular file, or has more than `maxBytes`) leaves the content
+  // empty and returns false with the reason in `error`. Until the next successful
+  // Load or LoadFromText, Flush then refuses to replace that file.
+  bool Load(std::string* error = nullptr, std::size_t maxBytes = kDefaultReadLimit);
   // Replaces the content by parsing `text` (UTF-8).
   void LoadFromText(std::string_view text);
   // The whole file as UTF-8 text with CR LF line ends.
