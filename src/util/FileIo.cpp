@@ -307,6 +307,27 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
   return file.Create(path, error) && file.Write(bytes, error) && file.Commit(error);
 }
 
+bool CopyFileAtomically(const std::string& from, const std::string& to, std::string* error) {
+  const int in = OpenRegularFile(from, error);
+  if (in < 0) return false;
+  AtomicFile file;
+  bool ok = file.Create(to, error);
+  char buffer[65536];
+  while (ok) {
+    const ssize_t n = ::read(in, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      SetError(error, "cannot read", from, errno);
+      ok = false;
+      break;
+    }
+    ok = file.Write(std::string_view(buffer, static_cast<size_t>(n)), error);
+  }
+  ::close(in);
+  return ok && file.Commit(error);
+}
+
 bool FileExists(const std::string& path) {
   struct stat st {};
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);

@@ -92,6 +92,11 @@ class AtomicFile {
 bool WriteFileAtomically(const std::string& path, std::string_view bytes,
                          std::string* error = nullptr);
 
+// Copies the regular file `from` to `to` through AtomicFile, piece by piece, so a
+// recording of gigabytes needs no memory for it. `to` is checked as every save.
+bool CopyFileAtomically(const std::string& from, const std::string& to,
+                        std::string* error = nullptr);
+
 // A regular file exists at `path` (symbolic links followed).
 bool FileExists(const std::string& path);
 

@@ -270,6 +270,37 @@ TEST(FileIo, UncommittedSaveLeavesTheTargetAndNoTemporary) {
   EXPECT_EQ(EntriesIn(dir.Path()), 1);
 }
 
+// A recording's copy goes through the same save: links followed, read-only and
+// special targets refused; and only a regular file is copied.
+TEST(FileIo, CopiesGoThroughTheSave) {
+  test::TempDir dir;
+  std::string frames;
+  for (int i = 0; i < 200000; ++i) frames += static_cast<char>(i * 7);
+  const std::string source = dir.Write("take1.dat", frames);
+  ASSERT_TRUE(CopyFileAtomically(source, dir.File("copy.dat")));
+  EXPECT_EQ(test::TempDir::Read(dir.File("copy.dat")), frames);
+
+  const std::string kept = dir.Write("kept.dat", "kept");
+  ASSERT_EQ(::chmod(kept.c_str(), 0444), 0);
+  std::string error;
+  EXPECT_FALSE(CopyFileAtomically(source, kept, &error));
+  EXPECT_NE(error.find("read-only"), std::string::npos) << error;
+  EXPECT_EQ(test::TempDir::Read(kept), "kept");
+
+  const std::string fifo = dir.File("fifo");
+  MakeFifo(fifo);
+  EXPECT_FALSE(CopyFileAtomically(source, fifo, &error));
+  EXPECT_FALSE(CopyFileAtomically(fifo, dir.File("from-fifo.dat"), &error));
+  EXPECT_NE(error.find("a FIFO"), std::string::npos) << error;
+  EXPECT_FALSE(std::filesystem::exists(dir.File("from-fifo.dat")));
+
+  std::filesystem::create_symlink("copy.dat", dir.File("link.dat"));
+  ASSERT_TRUE(CopyFileAtomically(kept, dir.File("link.dat")));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.dat")));
+  EXPECT_EQ(test::TempDir::Read(dir.File("copy.dat")), "kept");
+  EXPECT_EQ(EntriesIn(dir.Path()), 5);
+}
+
 // Reading a FIFO must neither block (the old code waited for a writer for ever) nor
 // read what a writer sends: refused at once.
 TEST(FileIo, ReadsRefuseWhatIsNotARegularFileWithoutBlocking) {
