@@ -6,6 +6,7 @@
 #include <csignal>
 #include <thread>
 
+#include "cli/CliIo.h"
 #include "dmx/NetInterfaces.h"
 #include "util/EnvData.h"
 #include "util/IniFile.h"
@@ -115,8 +116,7 @@ bool ReadSeconds(const QCommandLineParser& parser, double def, double& seconds, 
 }
 
 std::array<int, 8> SettingsPortAddresses() {
-  const std::string executable = ExecutablePath();
-  const std::string folder = ResolveProgramFolder(executable);
+  const std::string folder = CliProgramFolder();
   // The settings are the program's (lumaplot.INI), not a file of this tool.
   IniFile ini(folder.empty() ? std::string() : SettingsFilePath(folder, ""));
   if (!folder.empty()) ini.Load();

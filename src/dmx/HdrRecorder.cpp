@@ -464,6 +464,11 @@ std::string THdrRecorder::Title() const {
   return Title_;
 }
 
+std::int64_t THdrRecorder::PlayableFrames() const {
+  std::lock_guard lock(mutex_);
+  return Stream_ >= 0 && !Recording_ ? AvailableFrames_ : 0;
+}
+
 std::string THdrRecorder::TakeRecordError() {
   std::lock_guard lock(mutex_);
   RecordFailed_ = false;

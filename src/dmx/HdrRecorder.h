@@ -110,6 +110,9 @@ class THdrRecorder {
   int Position() const { return Position_; }
   double PositionRatio() const { return PositionRatio_; }
   int TotalFrames() const { return TotalFrames_; }
+  // The frames of the open file that can be played and sought: its header's count,
+  // at most the whole frames the file really holds. 0 with no file open.
+  std::int64_t PlayableFrames() const;
   // Levels per frame of the header: 512 … MaxFrameSize once a file was opened.
   int FrameSize() const { return FrameSize_; }
   int PortCount() const { return PortCount_; }
