@@ -148,8 +148,8 @@ bool FollowLinks(const std::string& path, std::string& target, struct stat& st, 
     }
     std::string link(PATH_MAX, '\0');
     const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
-    if (n <= 0) {
-      SetError(error, "cannot write", path, n < 0 ? errno : ENOENT);
+    if (n <= 0 || static_cast<size_t>(n) == link.size()) {
+      SetError(error, "cannot write", path, n < 0 ? errno : ENAMETOOLONG);
       return false;
     }
     link.resize(static_cast<size_t>(n));
