@@ -1,15 +1,24 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs, by name, when any is missing.
+# Installs the Debian 12 packages the project needs, by name, when any is missing.
+# Every name is a real package, never a virtual one that another package provides
+# (dpkg never reports a virtual name installed, so it would be installed again on
+# every run): a run that finds everything installed touches no package manager.
 # Run as root or with sudo available. Used by run.sh and test.sh.
+# --list prints the names, one a line, and does nothing else.
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   xvfb xauth
 )
+
+if [ "${1:-}" = "--list" ]; then
+  printf '%s\n' "${packages[@]}"
+  exit 0
+fi
 
 missing=()
 for p in "${packages[@]}"; do

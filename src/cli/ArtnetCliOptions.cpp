@@ -6,6 +6,7 @@
 #include <csignal>
 #include <thread>
 
+#include "cli/CliIo.h"
 #include "dmx/NetInterfaces.h"
 #include "util/EnvData.h"
 #include "util/IniFile.h"
@@ -115,8 +116,7 @@ bool ReadSeconds(const QCommandLineParser& parser, double def, double& seconds, 
 }
 
 std::array<int, 8> SettingsPortAddresses() {
-  const std::string executable = ExecutablePath();
-  const std::string folder = ResolveProgramFolder(executable);
+  const std::string folder = CliProgramFolder();
   // The settings are the program's (lumaplot.INI), not a file of this tool.
   IniFile ini(folder.empty() ? std::string() : SettingsFilePath(folder, ""));
   if (!folder.empty()) ini.Load();
@@ -127,21 +127,11 @@ std::array<int, 8> SettingsPortAddresses() {
 }
 
 QJsonObject CountersJson(const ArtnetCounters& c) {
-  return {
-      {"Datagrams", static_cast<qint64>(c.Datagrams)},
-      {"DmxAccepted", static_cast<qint64>(c.DmxAccepted)},
-      {"DmxNoPort", static_cast<qint64>(c.DmxNoPort)},
-      {"PollsReceived", static_cast<qint64>(c.PollsReceived)},
-      {"RepliesReceived", static_cast<qint64>(c.RepliesReceived)},
-      {"OwnReplies", static_cast<qint64>(c.OwnReplies)},
-      {"Dropped", static_cast<qint64>(c.Dropped)},
-      {"OtherOpCodes", static_cast<qint64>(c.OtherOpCodes)},
-      {"PollsSent", static_cast<qint64>(c.PollsSent)},
-      {"RepliesSent", static_cast<qint64>(c.RepliesSent)},
-      {"SendsWithheld", static_cast<qint64>(c.SendsWithheld)},
-      {"SendErrors", static_cast<qint64>(c.SendErrors)},
-      {"Cycles", static_cast<qint64>(c.Cycles)},
-  };
+  QJsonObject json;
+  for (const ArtnetCounterField& field : kArtnetCounterFields) {
+    json.insert(field.Name, static_cast<qint64>(c.*field.Member));
+  }
+  return json;
 }
 
 QJsonObject NodeJson(const TArtNode& node) {
@@ -159,6 +149,7 @@ QJsonObject NodeJson(const TArtNode& node) {
       {"PortTypes", Numbers(node.PortTypes)},
       {"SwIn", Numbers(node.SwIn)},
       {"SwOut", Numbers(node.SwOut)},
+      {"BindIndex", node.BindIndex},
       {"Matches", node.Matches},
   };
 }

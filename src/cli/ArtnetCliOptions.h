@@ -32,8 +32,9 @@ bool ReadSeconds(const QCommandLineParser& parser, double def, double& seconds, 
 // has none).
 std::array<int, 8> SettingsPortAddresses();
 
+// One member per engine counter, named as in kArtnetCounterFields.
 QJsonObject CountersJson(const ArtnetCounters& counters);
-// Every field of a node; texts converted from code page 932.
+// Every field of a node entry; texts converted from code page 932.
 QJsonObject NodeJson(const TArtNode& node);
 
 // Catches Ctrl+C (SIGINT) and SIGTERM while it lives, so a command can end cleanly.

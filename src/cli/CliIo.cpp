@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "cli/CliCommand.h"
+#include "util/ProgramFolder.h"
 
 namespace lumaplot::cli {
 
@@ -24,6 +25,16 @@ int UsageError(const QString& message) {
   std::fprintf(stderr, "lumaplot-cli: %s\nTry 'lumaplot-cli --help'.\n",
                message.toUtf8().constData());
   return kExitUsage;
+}
+
+std::string CliProgramFolder() {
+  static const std::string folder = [] {
+    std::string note;
+    std::string chosen = ProgramFolderForReading(ExecutablePath(), &note);
+    if (!note.empty()) std::fprintf(stderr, "lumaplot-cli: %s\n", note.c_str());
+    return chosen;
+  }();
+  return folder;
 }
 
 bool ParseCommandLine(QCommandLineParser& parser, const QString& command, const QStringList& args,

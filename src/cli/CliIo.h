@@ -4,6 +4,8 @@
 #include <QJsonObject>
 #include <QString>
 
+#include <string>
+
 namespace lumaplot::cli {
 
 // One JSON object as a single line on stdout.
@@ -12,6 +14,10 @@ void PrintJsonLine(const QJsonObject& object);
 int Fail(const QString& message);
 // A usage message on stderr; returns kExitUsage.
 int UsageError(const QString& message);
+// The program folder the commands read the settings, LIBRARY.INI and pictures
+// from (see ProgramFolderForReading). The first call tells on stderr which folder
+// is read when it is not the program's own writable one.
+std::string CliProgramFolder();
 // Parses `args` (without the program and command names) for `command`; on a parse
 // error prints it and returns false. "--help" prints the command's help and exits 0
 // through `helpShown`.

@@ -78,7 +78,8 @@ bool FillShownLevels(const LevelRequest& request, TStageData& doc, int& status) 
   if (!request.LevelsFile.empty()) {
     std::string bytes;
     std::string error;
-    if (!ReadFileBytes(request.LevelsFile, bytes, &error)) {
+    // Only the first 4096 bytes are levels; the rest of a file is never read.
+    if (!ReadFileHead(request.LevelsFile, doc.ShownLevels.size(), bytes, &error)) {
       status = Fail("cannot read the levels: " + QString::fromStdString(error));
       return false;
     }

@@ -19,8 +19,11 @@
 namespace lumaplot::cli {
 
 struct LevelOptions {
-  QCommandLineOption levels{"levels", "Raw level bytes, channel 1 first; missing channels stay 0.",
-                            "FILE"};
+  QCommandLineOption levels{
+      "levels",
+      "Raw level bytes, channel 1 first (a regular file; bytes past 4096 are not read); "
+      "missing channels stay 0.",
+      "FILE"};
   QCommandLineOption set{"set",
                          "Levels of single channels (A001 or 1 form, level 0 to 255); "
                          "applied after --levels; repeatable.",

@@ -1,6 +1,7 @@
 // lumaplot-cli library and library-merge: the fixture library file.
 #include <QCommandLineParser>
 
+#include <cstdint>
 #include <cstdio>
 
 #include "cli/CliCommand.h"
@@ -18,9 +19,9 @@ int RunLibrary(const QStringList& args) {
   if (!ParseCommandLine(parser, "library", args, status)) return status;
   if (parser.positionalArguments().size() != 1) return UsageError("library takes one FILE");
   const std::string path = parser.positionalArguments().front().toStdString();
-  if (!FileExists(path)) return Fail("file not found: " + Utf8(path));
-  TLightLib library(path);
   std::string error;
+  if (!CheckReadableFile(path, SIZE_MAX, &error)) return Fail(Utf8(error));
+  TLightLib library(path);
   if (library.LoadFromFile(path, false, &error) == kLibReadFailed) {
     return Fail("cannot read the library: " + Utf8(error));
   }
@@ -48,7 +49,8 @@ int RunLibraryMerge(const QStringList& args) {
   if (answerText != "yes" && answerText != "no") return UsageError("--answer takes yes or no");
   const std::string target = parser.positionalArguments().at(0).toStdString();
   const std::string source = parser.positionalArguments().at(1).toStdString();
-  if (!FileExists(source)) return Fail("file not found: " + Utf8(source));
+  std::string error;
+  if (!CheckReadableFile(source, SIZE_MAX, &error)) return Fail(Utf8(error));
 
   TLightLib library(target);
   const bool replace = answerText == "yes";
@@ -56,7 +58,6 @@ int RunLibraryMerge(const QStringList& args) {
     std::fprintf(stderr, "duplicate type: %s\n", name.c_str());
     return replace;
   };
-  std::string error;
   if (library.LoadFromFile(target, false, &error) == kLibReadFailed) {
     return Fail("cannot read the library: " + Utf8(error));
   }

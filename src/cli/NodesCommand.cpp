@@ -20,8 +20,9 @@ constexpr char kScanNodeName[] = "Lumaplot-CLI";
 int RunNodes(const QStringList& args) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
-      "Sends an ArtPoll at once, waits, then prints the node list (one line per node, '*' "
-      "for a node carrying one of the settings' port addresses) and one JSON line per node.");
+      "Sends an ArtPoll at once, waits, then prints the node list (one line per node and "
+      "bind, as a node with more than four ports answers with one reply per four; '*' for "
+      "a bind carrying one of the settings' port addresses) and one JSON line per line.");
   parser.addOption({"seconds", "Wait N seconds for replies (default 3).", "N"});
   AddNetworkOptions(parser, true);
   int status = kExitOk;

@@ -87,11 +87,12 @@ int RunRecord(const QStringList& args) {
   if (!ok || port < 0 || port > 65535)
     return UsageError("bad --udp-port: " + parser.value(udpPort));
 
-  std::string folderError;
-  const std::string executable = ExecutablePath();
-  const std::string folder = ResolveProgramFolder(executable, &folderError);
-  if (folder.empty()) return Fail(QString::fromStdString(folderError));
-  IniFile settings(SettingsFilePath(folder, executable));
+  const std::string folder = CliProgramFolder();
+  if (folder.empty()) {
+    return Fail("no program folder: neither the program's folder nor a home folder is known");
+  }
+  // The settings are the program's (lumaplot.INI), as for monitor, nodes and send.
+  IniFile settings(SettingsFilePath(folder, ""));
   settings.Load();  // a missing or unreadable settings file leaves the defaults
   TEnvData env(settings, folder);
   std::array<int32_t, kInputPortCount> addresses = env.RxUniverse;

@@ -1,6 +1,8 @@
 // lumaplot-cli rec-info and rec-frame: what a recording file holds.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QCommandLineParser>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QJsonValue>
@@ -12,6 +14,7 @@
 #include "cli/CliIo.h"
 #include "cli/RecordingFrame.h"
 #include "cli/RecordingInfo.h"
+#include "util/FileIo.h"
 
 namespace lumaplot::cli {
 namespace {
@@ -27,19 +30,17 @@ QJsonValue DateValue(double days) {
 // Reads the header as it stands in the file; false (with the exit status in
 // `status`) when the file cannot be read or is no recording.
 bool ReadRawHeader(const QString& path, HdrHeader& header, qint64& length, int& status) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    status = Fail("cannot open " + path + ": " + file.errorString());
+  std::string error;
+  const int fd = OpenRegularFile(path.toStdString(), &error);
+  if (fd < 0) {
+    status = Fail(QString::fromStdString(error));
     return false;
   }
-  length = file.size();
-  const QByteArray bytes = file.read(kHdrHeaderSize);
-  if (bytes.size() < kHdrHeaderSize) {
-    status = Fail(kBadRecordingMessage);
-    return false;
-  }
-  std::copy(bytes.begin(), bytes.end(), header.Bytes.begin());
-  if (!header.HasMagic()) {
+  struct stat st {};
+  length = ::fstat(fd, &st) == 0 ? st.st_size : 0;
+  const ssize_t read = ::pread(fd, header.Bytes.data(), header.Bytes.size(), 0);
+  ::close(fd);
+  if (read != static_cast<ssize_t>(header.Bytes.size()) || !header.HasMagic()) {
     status = Fail(kBadRecordingMessage);
     return false;
   }

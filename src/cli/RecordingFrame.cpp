@@ -45,10 +45,12 @@ bool ReadRecordingFrame(const QString& path, const RecordingMoment& moment,
       moment.IsTime ? moment.Milliseconds / std::max(1, recorder.IntervalMs()) : moment.Frame;
   recorder.SetScrubbing(true);
   if (frame > INT32_MAX || !recorder.Seek(static_cast<int>(frame))) {
+    // What the file holds, not what its header claims (a killed or hostile header
+    // may say 0 or 2147483647).
     error = QString("frame %1 is not in %2 (it holds %3 frames)")
                 .arg(frame)
                 .arg(path)
-                .arg(recorder.TotalFrames());
+                .arg(recorder.PlayableFrames());
     return false;
   }
   levels.assign(THdrRecorder::kMaxFrameLevels, 0);

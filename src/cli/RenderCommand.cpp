@@ -3,6 +3,9 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 
+#include <cstdint>
+#include <filesystem>
+
 #include "cli/CliCommand.h"
 #include "cli/CliIo.h"
 #include "cli/LevelOptions.h"
@@ -12,7 +15,7 @@
 #include "ui/qt/QtCanvas.h"
 #include "ui/qt/QtPictureLoader.h"
 #include "util/FileIo.h"
-#include "util/ProgramFolder.h"
+#include "util/PictureLoader.h"
 
 namespace lumaplot::cli {
 namespace {
@@ -28,18 +31,20 @@ bool ParseSide(const QCommandLineParser& parser, const QCommandLineOption& optio
 }
 
 // A relative picture name is looked for in the program folder, as the program does,
-// and then beside the plot.
+// and then beside the plot. Whatever is found goes to the picture loader, which
+// says what is wrong with it when it is no picture file.
 TPathResolver PictureResolver(const QString& stagePath) {
-  const std::string programFolder = ResolveProgramFolder(ExecutablePath());
+  const std::string programFolder = CliProgramFolder();
   const std::string plotFolder = QFileInfo(stagePath).absolutePath().toStdString();
   return [programFolder, plotFolder](std::string& path) {
     std::replace(path.begin(), path.end(), '\\', '/');
     if (path.empty()) return false;
-    if (path.front() == '/') return FileExists(path);
+    std::error_code ignored;
+    if (path.front() == '/') return std::filesystem::exists(path, ignored);
     for (const std::string& folder : {programFolder, plotFolder}) {
       if (folder.empty()) continue;
       const std::string candidate = folder + "/" + path;
-      if (FileExists(candidate)) {
+      if (std::filesystem::exists(candidate, ignored)) {
         path = candidate;
         return true;
       }
@@ -48,19 +53,25 @@ TPathResolver PictureResolver(const QString& stagePath) {
   };
 }
 
-bool LoadRenderStage(const QString& path, const TLightLib& library, PictureLoader& pictures,
-                     TStageData& doc, int& status) {
+// A page without the picture it names is not the page asked for: the command
+// fails and says why, instead of writing a PNG that looks finished.
+bool LoadRenderStage(const QString& path, const TLightLib& library, TStageData& doc, int& status) {
+  QtPictureLoader decoder;
+  CheckedPictureLoader pictures(decoder);
   TStageReadContext context;
   context.Library = &library;
   context.Pictures = &pictures;
   context.ResolvePath = PictureResolver(path);
   std::string error;
-  if (!LoadStage(doc, path.toStdString(), context, &error)) {
+  if (!CheckReadableFile(path.toStdString(), SIZE_MAX, &error) ||
+      !LoadStage(doc, path.toStdString(), context, &error)) {
     status = Fail("cannot read the plot: " + Utf8(error));
     return false;
   }
   if (!doc.BgImage.empty() && !doc.Background) {
-    std::fprintf(stderr, "lumaplot-cli: background picture not shown: %s\n", doc.BgImage.c_str());
+    const std::string reason = pictures.LastError().empty() ? "not found" : pictures.LastError();
+    status = Fail("the background picture " + Utf8(doc.BgImage) + " is not shown: " + Utf8(reason));
+    return false;
   }
   return true;
 }
@@ -112,11 +123,10 @@ int RunRender(const QStringList& args) {
 
   TLightLib lightLib;
   if (!LoadCliLibrary(parser, library, lightLib, status)) return status;
-  QtPictureLoader pictures;
   TStageData doc;
   doc.OnMissingType = MissingTypeAnswers({});
   const QString stagePath = parser.positionalArguments().front();
-  if (!LoadRenderStage(stagePath, lightLib, pictures, doc, status)) return status;
+  if (!LoadRenderStage(stagePath, lightLib, doc, status)) return status;
   if (w == 0) w = doc.ScrWidth;
   if (h == 0) h = doc.ScrHeight;
   if (w < 1 || w > kMaxRenderSide || h < 1 || h > kMaxRenderSide) {

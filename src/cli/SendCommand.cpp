@@ -66,7 +66,8 @@ int RunSend(const QStringList& args) {
   parser.setApplicationDescription(
       "Sends ArtDmx with a running Sequence for the given port addresses at a fixed rate, "
       "then prints one JSON line of what was sent. Only to an address on one of this "
-      "host's networks (127.0.0.1 by default).");
+      "host's networks (127.0.0.1 by default). Sends from UDP port 6454 when it is free, "
+      "otherwise from any port (FromPort says which).");
   parser.addOption({"to", "Destination IPv4 address (default 127.0.0.1).", "IP"});
   parser.addOption({"udp-port", "Destination UDP port (default 6454).", "P"});
   parser.addOption({"ports",
@@ -123,8 +124,12 @@ int RunSend(const QStringList& args) {
     return Fail(
         QString::fromStdString(Ipv4Text(to) + " is on none of this host's networks; nothing sent"));
   }
+  // Art-Net uses port 6454 as source as well as destination, and some nodes answer
+  // or filter by it; when another program holds it, any port has to do.
   UdpSocket socket;
-  if (!socket.Open({0, 0}, 0, &reason)) return Fail(QString::fromStdString(reason));
+  if (!socket.Open({0, kArtnetPort}, 0) && !socket.Open({0, 0}, 0, &reason)) {
+    return Fail(QString::fromStdString(reason));
+  }
 
   const StopSignal stop;
   using Clock = std::chrono::steady_clock;
@@ -149,6 +154,7 @@ int RunSend(const QStringList& args) {
   for (const int address : addresses) ports.append(address);
   PrintJsonLine({{"To", QString::fromStdString(Ipv4Text(to))},
                  {"UdpPort", port},
+                 {"FromPort", socket.LocalEndpoint().Port},
                  {"Ports", ports},
                  {"Frames", static_cast<qint64>(frame)},
                  {"Sent", static_cast<qint64>(sent)},

@@ -2,6 +2,7 @@
 
 #include <QJsonArray>
 
+#include <cstdint>
 #include <cstdio>
 
 #include "cli/CliCommand.h"
@@ -9,7 +10,6 @@
 #include "model/StageFile.h"
 #include "util/AsciiCase.h"
 #include "util/FileIo.h"
-#include "util/ProgramFolder.h"
 
 namespace lumaplot::cli {
 
@@ -25,15 +25,15 @@ bool LoadCliLibrary(const QCommandLineParser& parser, const QCommandLineOption& 
   std::string path;
   if (parser.isSet(option)) {
     path = parser.value(option).toStdString();
-    if (!FileExists(path)) {
-      status = Fail("library not found: " + Utf8(path));
+    std::string error;
+    if (!CheckReadableFile(path, SIZE_MAX, &error)) {
+      status = Fail("cannot read the library: " + Utf8(error));
       return false;
     }
   } else {
-    std::string error;
-    const std::string folder = ResolveProgramFolder(ExecutablePath(), &error);
+    const std::string folder = CliProgramFolder();
     if (folder.empty()) {
-      status = Fail("no program folder: " + Utf8(error));
+      status = Fail("no program folder: neither the program's folder nor a home folder is known");
       return false;
     }
     path = folder + "/LIBRARY.INI";
@@ -80,7 +80,10 @@ bool LoadCliStage(const QString& path, const TLightLib& library, TStageData& doc
   TStageReadContext context;
   context.Library = &library;
   std::string error;
-  if (!LoadStage(document, path.toStdString(), context, &error)) {
+  // Say what is wrong with a path that is no plot file (a device, a FIFO, a folder)
+  // instead of calling it missing.
+  if (!CheckReadableFile(path.toStdString(), SIZE_MAX, &error) ||
+      !LoadStage(document, path.toStdString(), context, &error)) {
     status = Fail("cannot read the plot: " + Utf8(error));
     return false;
   }

@@ -18,8 +18,9 @@ namespace lumaplot::cli {
 
 // "--library FILE", default LIBRARY.INI in the program folder.
 QCommandLineOption LibraryOption();
-// Loads the library the parser's --library names into `library`. A missing default
-// library is an empty one; a missing file named on the command line, or one that
+// Loads the library the parser's --library names into `library`, by default
+// LIBRARY.INI of CliProgramFolder. A missing default library is an empty one; a
+// file named on the command line that is missing or no regular file, or any that
 // cannot be read, is an error (false, status set).
 bool LoadCliLibrary(const QCommandLineParser& parser, const QCommandLineOption& option,
                     TLightLib& library, int& status);
@@ -33,7 +34,8 @@ bool ParseReplacements(const QStringList& values, TypeReplacements& replacements
 // with the NEW of the first matching OLD (without regard to case), else the name.
 TStageData::MissingTypeQuestion MissingTypeAnswers(TypeReplacements replacements);
 
-// Reads a stage file into `document` with `library`; false (status set) on failure.
+// Reads a stage file into `document` with `library`; false (status set) on failure,
+// with a message that says what is wrong (missing, not a regular file, unreadable).
 bool LoadCliStage(const QString& path, const TLightLib& library, TStageData& document, int& status);
 
 // {"Name","Shape","Width","Height","FrmColor","ExAtr","Channels","ChAtr":[16]}

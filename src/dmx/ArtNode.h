@@ -1,5 +1,8 @@
 #pragma once
-// TArtNode: one Art-Net node as its ArtPollReply described it. The texts are
+// TArtNode: one Art-Net node as one of its ArtPollReplies described it. A node
+// with more than four ports answers a poll with one reply per group of up to four
+// ports, told apart by BindIndex (1, 2, ...; older nodes send 0, which means 1), so
+// a node may be described by several TArtNode, one per bind. The texts are
 // NUL-terminated 8-bit strings in the sender's code page (for display, convert
 // with Cp932ToUtf8 of util/TextCodec.h). A plain value, copied freely.
 #include <array>
@@ -23,8 +26,12 @@ struct TArtNode {
   std::array<uint8_t, 4> PortTypes{};
   std::array<uint8_t, 4> SwIn{};   // input Universe in the low four bits
   std::array<uint8_t, 4> SwOut{};  // output Universe in the low four bits
+  uint8_t BindIndex = 0;           // as received: which group of the node's ports this is
   bool Matches = false;            // one of its ports carries a port address of the engine
 };
+
+// The bind a reply describes: its BindIndex, with the 0 of older nodes read as 1.
+inline int BindOf(const TArtNode& node) { return node.BindIndex == 0 ? 1 : node.BindIndex; }
 
 // The text of a NUL-terminated field (all of it when no NUL is present).
 template <size_t N>

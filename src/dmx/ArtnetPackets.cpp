@@ -123,6 +123,7 @@ bool ParseArtPollReply(ByteSpan datagram, ArtPollReplyData& reply) {
   reply.GoodInput = BytesAt<4>(datagram, kReplyGoodInputAt);
   reply.GoodOutput = BytesAt<4>(datagram, kReplyGoodOutputAt);
   reply.BindIndex = ByteAt(datagram, kReplyBindIndexAt);
+  node.BindIndex = reply.BindIndex;
   return true;
 }
 

@@ -58,7 +58,7 @@ bool ParseArtDmx(ByteSpan datagram, ArtDmxData& dmx);
 // lies wholly or partly past the end of the datagram reads as zero (a text up to
 // the last byte received).
 struct ArtPollReplyData {
-  TArtNode Node;                        // Matches is left false
+  TArtNode Node;                        // Matches is left false; BindIndex as received
   std::array<uint8_t, 4> GoodInput{};   // bit 7: data received on that input
   std::array<uint8_t, 4> GoodOutput{};  // bit 7: data sent on that output
   uint8_t BindIndex = 0;

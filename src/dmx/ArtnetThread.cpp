@@ -70,6 +70,8 @@ TArtnetThread::TArtnetThread(bool createSuspended, int inCount, int outCount, bo
     OutAddr[i] = i;
     received_[i] = 0;
   }
+  // Room for every node with two binds, so discovery seldom allocates.
+  nodes_.reserve(2 * kMaxNodes);
   readInterfaces_(hostInterfaces_);
   ChooseOwnAddress(options.BindIp);
   pollPacket_ = BuildArtPoll();
@@ -142,7 +144,7 @@ void TArtnetThread::Start() {
 void TArtnetThread::Terminate() { terminated_ = true; }
 
 void TArtnetThread::SendPoll() {
-  if (ready_) SendToDest(pollPacket_, pollsSent_);
+  if (ready_) SendToDest(pollPacket_, Count<&ArtnetCounters::PollsSent>());
 }
 
 void TArtnetThread::ListNodes(std::vector<std::string>& list) {
@@ -160,17 +162,23 @@ void TArtnetThread::ListNodes(std::vector<std::string>& list) {
 
 std::vector<TArtNode> TArtnetThread::Nodes() const {
   std::lock_guard lock(nodesLock_);
-  return {nodes_.begin(), nodes_.begin() + nodeCount_};
+  return nodes_;
 }
 
 int TArtnetThread::NodeCount() const {
   std::lock_guard lock(nodesLock_);
-  return nodeCount_;
+  return static_cast<int>(nodes_.size());
+}
+
+int TArtnetThread::NodeAddressCount() const {
+  std::lock_guard lock(nodesLock_);
+  return nodeAddresses_;
 }
 
 void TArtnetThread::ClearNodes() {
   std::lock_guard lock(nodesLock_);
-  nodeCount_ = 0;
+  nodes_.clear();
+  nodeAddresses_ = 0;
 }
 
 int TArtnetThread::Received(int port) const {
@@ -179,19 +187,9 @@ int TArtnetThread::Received(int port) const {
 
 ArtnetCounters TArtnetThread::Counters() const {
   ArtnetCounters c;
-  c.Datagrams = datagrams_.Get();
-  c.DmxAccepted = dmxAccepted_.Get();
-  c.DmxNoPort = dmxNoPort_.Get();
-  c.PollsReceived = pollsReceived_.Get();
-  c.RepliesReceived = repliesReceived_.Get();
-  c.OwnReplies = ownReplies_.Get();
-  c.Dropped = dropped_.Get();
-  c.OtherOpCodes = otherOpCodes_.Get();
-  c.PollsSent = pollsSent_.Get();
-  c.RepliesSent = repliesSent_.Get();
-  c.SendsWithheld = sendsWithheld_.Get();
-  c.SendErrors = sendErrors_.Get();
-  c.Cycles = cycles_.Get();
+  for (size_t i = 0; i < kArtnetCounterFields.size(); ++i) {
+    c.*kArtnetCounterFields[i].Member = counters_[i].Get();
+  }
   return c;
 }
 
@@ -245,7 +243,7 @@ bool TArtnetThread::ReadAndHandle(int& opCode) {
   UdpEndpoint from;
   const long size = socket_.Receive(rxBuffer_, from);
   if (size < 0) return false;
-  datagrams_.Add();
+  Count<&ArtnetCounters::Datagrams>().Add();
   opCode = HandleDatagram(ByteSpan(rxBuffer_.data(), static_cast<size_t>(size)), from);
   return true;
 }
@@ -253,7 +251,7 @@ bool TArtnetThread::ReadAndHandle(int& opCode) {
 int TArtnetThread::HandleDatagram(ByteSpan datagram, UdpEndpoint from) {
   switch (ArtnetOpCode(datagram)) {
     case 0:
-      dropped_.Add();
+      Count<&ArtnetCounters::Dropped>().Add();
       return 0;
     case kOpDmx:
       return HandleDmx(datagram);
@@ -262,7 +260,7 @@ int TArtnetThread::HandleDatagram(ByteSpan datagram, UdpEndpoint from) {
     case kOpPoll:
       return HandlePoll(from);
     default:
-      otherOpCodes_.Add();
+      Count<&ArtnetCounters::OtherOpCodes>().Add();
       return 0;
   }
 }
@@ -270,7 +268,7 @@ int TArtnetThread::HandleDatagram(ByteSpan datagram, UdpEndpoint from) {
 int TArtnetThread::HandleDmx(ByteSpan datagram) {
   ArtDmxData dmx;
   if (!ParseArtDmx(datagram, dmx)) {
-    dropped_.Add();
+    Count<&ArtnetCounters::Dropped>().Add();
     return 0;
   }
   for (int i = 0; i < inCount_; ++i) {
@@ -280,10 +278,10 @@ int TArtnetThread::HandleDmx(ByteSpan datagram) {
       std::copy(dmx.Levels.begin(), dmx.Levels.end(), dmxLevels_.begin() + i * kDmxChannels);
     }
     RefreshPort(i);
-    dmxAccepted_.Add();
+    Count<&ArtnetCounters::DmxAccepted>().Add();
     return kOpDmx;
   }
-  dmxNoPort_.Add();
+  Count<&ArtnetCounters::DmxNoPort>().Add();
   return kOpDmx;
 }
 
@@ -291,10 +289,10 @@ int TArtnetThread::HandlePollReply(ByteSpan datagram) {
   ArtPollReplyData reply;
   ParseArtPollReply(datagram, reply);
   if (IsOwnShortName(reply.Node.ShortName)) {
-    ownReplies_.Add();
+    Count<&ArtnetCounters::OwnReplies>().Add();
     return kOpPollReply;
   }
-  repliesReceived_.Add();
+  Count<&ArtnetCounters::RepliesReceived>().Add();
   // A node that reports data on an input carrying one of our ports shows that the
   // port's universe is alive, even when its ArtDmx does not reach us.
   for (int i = 0; i < inCount_; ++i) {
@@ -310,7 +308,7 @@ int TArtnetThread::HandlePollReply(ByteSpan datagram) {
 // output and answer polls by unicast, so the reply lists our enabled input ports
 // as outputs of the network and also goes straight back to whoever polled.
 int TArtnetThread::HandlePoll(UdpEndpoint from) {
-  pollsReceived_.Add();
+  Count<&ArtnetCounters::PollsReceived>().Add();
   std::vector<int> addresses;
   std::vector<bool> receiving;
   for (int i = 0; i < inCount_; ++i) {
@@ -327,14 +325,14 @@ int TArtnetThread::HandlePoll(UdpEndpoint from) {
   for (const ReplyPortGroup& group : GroupPorts(addresses, receiving)) {
     ArtPollReplyPacket reply = base;
     WriteReplyPorts(reply, group, ownIp_);
-    SendToDest(reply, repliesSent_);
-    if (answerSender) SendTo(reply, from, repliesSent_);
+    SendToDest(reply, Count<&ArtnetCounters::RepliesSent>());
+    if (answerSender) SendTo(reply, from, Count<&ArtnetCounters::RepliesSent>());
   }
   return kOpPoll;
 }
 
 void TArtnetThread::RunCycle() {
-  cycles_.Add();
+  Count<&ArtnetCounters::Cycles>().Add();
   const int inLevels = inCount_ * kDmxChannels;
   if (ready_) {
     if (!TestMode) {
@@ -392,16 +390,26 @@ void TArtnetThread::AddNode(const TArtNode& node) {
   std::array<int, kMaxPorts> outAddresses{};
   for (int i = 0; i < inCount_; ++i) inAddresses[i] = InAddr[i];
   for (int i = 0; i < outCount_; ++i) outAddresses[i] = OutAddr[i];
-  std::lock_guard lock(nodesLock_);
-  for (int n = 0; n < nodeCount_; ++n) {
-    if (nodes_[n].IpAddress == node.IpAddress) return;  // the first entry stays
-  }
-  if (nodeCount_ == kMaxNodes) return;
-  TArtNode& added = nodes_[nodeCount_];
-  added = node;
+  TArtNode added = node;
   added.Matches = NodeMatches(node, std::span(inAddresses.data(), inCount_),
                               std::span(outAddresses.data(), outCount_));
-  ++nodeCount_;
+  std::lock_guard lock(nodesLock_);
+  // The binds of one address stay together, in BindIndex order; a bind already
+  // held keeps its first entry.
+  const auto sameAddress = [&](const TArtNode& n) { return n.IpAddress == node.IpAddress; };
+  const auto first = std::find_if(nodes_.begin(), nodes_.end(), sameAddress);
+  if (first == nodes_.end()) {
+    if (nodeAddresses_ == kMaxNodes) return;
+    ++nodeAddresses_;
+    nodes_.push_back(added);
+    NodesChanged = true;
+    return;
+  }
+  const auto end = std::find_if_not(first, nodes_.end(), sameAddress);
+  const auto place =
+      std::find_if(first, end, [&](const TArtNode& n) { return BindOf(n) >= BindOf(node); });
+  if (place != end && BindOf(*place) == BindOf(node)) return;
+  nodes_.insert(place, added);
   NodesChanged = true;
 }
 
@@ -420,7 +428,7 @@ void TArtnetThread::RefreshHostNetworks() {
 
 void TArtnetThread::SendToDest(ByteSpan bytes, Counter& sent) {
   if (!destOnHostNetwork_) {
-    sendsWithheld_.Add();
+    Count<&ArtnetCounters::SendsWithheld>().Add();
     return;
   }
   SendTo(bytes, destAddr_, sent);
@@ -430,7 +438,7 @@ void TArtnetThread::SendTo(ByteSpan bytes, UdpEndpoint to, Counter& sent) {
   if (socket_.SendTo(bytes, to)) {
     sent.Add();
   } else {
-    sendErrors_.Add();
+    Count<&ArtnetCounters::SendErrors>().Add();
   }
 }
 

@@ -2,8 +2,9 @@
 // TArtnetThread, the Art-Net engine. It receives ArtDmx on up to 32 input ports
 // into its level table DmxLevels (512 levels per port), runs a cycle every CycleMs
 // milliseconds that times out silent ports and hands the table to OnFrame, polls
-// for nodes every 2 seconds, keeps a table of up to 15 nodes that answered, and
-// answers ArtPolls with its own ArtPollReply. It sends no DMX.
+// for nodes every 2 seconds, keeps a table of the nodes that answered (up to 15
+// node addresses, every bind of each), and answers ArtPolls with its own
+// ArtPollReply. It sends no DMX.
 //
 // Ownership: the creator owns the engine; destroying it ends the thread (within
 // one cycle) and closes the socket.
@@ -54,7 +55,8 @@ struct ArtnetOptions {
   std::function<bool(std::vector<NetInterface>&)> ReadInterfaces;
 };
 
-// What the engine has seen and done since it was created.
+// What the engine has seen and done since it was created. Every field is listed,
+// with its name, in kArtnetCounterFields.
 struct ArtnetCounters {
   uint64_t Datagrams = 0;    // read from the socket
   uint64_t DmxAccepted = 0;  // ArtDmx taken by an input port
@@ -71,10 +73,45 @@ struct ArtnetCounters {
   uint64_t Cycles = 0;
 };
 
+// The one list of the engine's counters: the engine counts through it and whatever
+// shows or compares the counters walks it, so a new counter is one line here.
+struct ArtnetCounterField {
+  const char* Name;
+  uint64_t ArtnetCounters::*Member;
+};
+inline constexpr std::array kArtnetCounterFields = {
+    ArtnetCounterField{"Datagrams", &ArtnetCounters::Datagrams},
+    ArtnetCounterField{"DmxAccepted", &ArtnetCounters::DmxAccepted},
+    ArtnetCounterField{"DmxNoPort", &ArtnetCounters::DmxNoPort},
+    ArtnetCounterField{"PollsReceived", &ArtnetCounters::PollsReceived},
+    ArtnetCounterField{"RepliesReceived", &ArtnetCounters::RepliesReceived},
+    ArtnetCounterField{"OwnReplies", &ArtnetCounters::OwnReplies},
+    ArtnetCounterField{"Dropped", &ArtnetCounters::Dropped},
+    ArtnetCounterField{"OtherOpCodes", &ArtnetCounters::OtherOpCodes},
+    ArtnetCounterField{"PollsSent", &ArtnetCounters::PollsSent},
+    ArtnetCounterField{"RepliesSent", &ArtnetCounters::RepliesSent},
+    ArtnetCounterField{"SendsWithheld", &ArtnetCounters::SendsWithheld},
+    ArtnetCounterField{"SendErrors", &ArtnetCounters::SendErrors},
+    ArtnetCounterField{"Cycles", &ArtnetCounters::Cycles},
+};
+static_assert(sizeof(ArtnetCounters) == kArtnetCounterFields.size() * sizeof(uint64_t),
+              "every counter of ArtnetCounters is listed in kArtnetCounterFields");
+
+// The place of `member` in kArtnetCounterFields (its size when it is not listed).
+constexpr size_t ArtnetCounterIndex(uint64_t ArtnetCounters::*member) {
+  for (size_t i = 0; i < kArtnetCounterFields.size(); ++i) {
+    if (kArtnetCounterFields[i].Member == member) return i;
+  }
+  return kArtnetCounterFields.size();
+}
+
 class TArtnetThread {
  public:
   static constexpr int kMaxPorts = 32;
+  // Node addresses kept in the node table; each may have up to kMaxBindsPerNode
+  // entries, one per bind.
   static constexpr int kMaxNodes = 15;
+  static constexpr int kMaxBindsPerNode = 255;
   static constexpr int kPollIntervalMs = 2000;
   static constexpr int kTimeoutSeconds = 6;
   using LevelTable = std::array<uint8_t, kMaxPorts * kDmxChannels>;
@@ -98,12 +135,19 @@ class TArtnetThread {
   void Terminate();
   // Sends an ArtPoll to the destination now, when Ready.
   void SendPoll();
-  // One UTF-8 line per node in table order: "*" when it matches, else " ", then
-  // "%3u.%3u.%3u.%3u : " and the short name (the long name when it is empty).
-  // Clears NodesChanged.
+  // One UTF-8 line per entry of the node table, in table order: "*" when it
+  // matches, else " ", then "%3u.%3u.%3u.%3u : " and the short name (the long name
+  // when it is empty). Clears NodesChanged.
   void ListNodes(std::vector<std::string>& list);
+  // The node table: one entry per node address and bind (see TArtNode), the
+  // addresses in the order they first answered, the binds of one address together
+  // in BindIndex order. An entry is never updated by a later reply of the same bind;
+  // a new address is not taken while kMaxNodes addresses are held.
   std::vector<TArtNode> Nodes() const;
+  // The entries of the node table (binds counted one by one).
   int NodeCount() const;
+  // The node addresses in the node table, at most kMaxNodes.
+  int NodeAddressCount() const;
   // Empties the node table (before a new scan).
   void ClearNodes();
 
@@ -153,6 +197,13 @@ class TArtnetThread {
     void Add() { value.fetch_add(1, std::memory_order_relaxed); }
     uint64_t Get() const { return value.load(std::memory_order_relaxed); }
   };
+  // The engine's counter of `Member`, found in kArtnetCounterFields when compiled.
+  template <uint64_t ArtnetCounters::*Member>
+  Counter& Count() {
+    constexpr size_t index = ArtnetCounterIndex(Member);
+    static_assert(index < kArtnetCounterFields.size(), "a counter of kArtnetCounterFields");
+    return counters_[index];
+  }
 
   void ChooseOwnAddress(const std::string& bindIp);
   void OpenSocket(const ArtnetOptions& options);
@@ -205,12 +256,11 @@ class TArtnetThread {
   mutable std::mutex replyLock_;  // guards ownReply_
   ArtPollReplyPacket ownReply_{};
 
-  mutable std::mutex nodesLock_;  // guards nodes_ and nodeCount_
-  std::array<TArtNode, kMaxNodes> nodes_{};
-  int nodeCount_ = 0;
+  mutable std::mutex nodesLock_;  // guards nodes_ and nodeAddresses_
+  std::vector<TArtNode> nodes_;
+  int nodeAddresses_ = 0;
 
-  Counter datagrams_, dmxAccepted_, dmxNoPort_, pollsReceived_, repliesReceived_, ownReplies_,
-      dropped_, otherOpCodes_, pollsSent_, repliesSent_, sendsWithheld_, sendErrors_, cycles_;
+  std::array<Counter, kArtnetCounterFields.size()> counters_;
 };
 
 }  // namespace lumaplot

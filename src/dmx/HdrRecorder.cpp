@@ -10,6 +10,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
+
+#include "util/FileIo.h"
 
 namespace lumaplot {
 namespace {
@@ -210,23 +213,24 @@ bool THdrRecorder::OpenLocked(const std::string& fileName, bool create, std::str
     if (error) *error = "no recording file given";
     return false;
   }
-  const int flags = create ? O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC : O_RDONLY | O_CLOEXEC;
-  Stream_ = ::open(FileName_.c_str(), flags, 0666);
-  if (Stream_ < 0) {
-    if (error) *error = SystemError("cannot open", FileName_, errno);
-    return false;
-  }
   TotalFrames_ = 0;
   Position_ = 0;
   PositionRatio_ = 0.0;
-  const bool opened = create ? CreateLocked(error) : ReadOpenedLocked(error);
-  if (!opened) {
+  if (create) return CreateLocked(error);
+  Stream_ = OpenRegularFile(FileName_, error);
+  if (Stream_ < 0) return false;
+  if (!ReadOpenedLocked(error)) {
     ::close(Stream_);
     Stream_ = -1;
+    return false;
   }
-  return opened;
+  return true;
 }
 
+// A new recording is made as a save is: a file beside the target gets the header
+// and only then takes the target's place. A disk too full for the header leaves no
+// empty file behind, an older recording of that name stays whole until then, and
+// the target is checked as every save checks it (no device, FIFO or read-only file).
 bool THdrRecorder::CreateLocked(std::string* error) {
   // A fresh header, so nothing of a file read before leaks into the new one.
   Header_ = HdrHeader{};
@@ -239,11 +243,13 @@ bool THdrRecorder::CreateLocked(std::string* error) {
   FrameSize_ = MaxFrameSize_;
   AvailableFrames_ = 0;
   NextFrame_ = 0;
-  if (!WriteAt(Stream_, Header_.Bytes.data(), Header_.Bytes.size(), 0)) {
-    if (error) *error = SystemError("cannot write", FileName_, errno);
-    return false;
-  }
-  return true;
+  AtomicFile file;
+  if (!file.Create(FileName_, error)) return false;
+  const std::string_view header(reinterpret_cast<const char*>(Header_.Bytes.data()),
+                                Header_.Bytes.size());
+  if (!file.Write(header, error)) return false;
+  Stream_ = file.CommitKeepingOpen(error);
+  return Stream_ >= 0;
 }
 
 bool THdrRecorder::ReadOpenedLocked(std::string* error) {
@@ -264,11 +270,8 @@ bool THdrRecorder::ReadOpenedLocked(std::string* error) {
 
 bool THdrRecorder::ReadHeader(const std::string& fileName, HdrHeader* headerCopy, bool adopt,
                               std::string* error) {
-  const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    if (error) *error = SystemError("cannot open", fileName, errno);
-    return false;
-  }
+  const int fd = OpenRegularFile(fileName, error);
+  if (fd < 0) return false;
   HdrHeader header;
   const bool read = ReadAt(fd, header.Bytes.data(), header.Bytes.size(), 0) && header.HasMagic();
   const std::int64_t length = FileLength(fd);
@@ -459,6 +462,11 @@ std::string THdrRecorder::FileName() const {
 std::string THdrRecorder::Title() const {
   std::lock_guard lock(mutex_);
   return Title_;
+}
+
+std::int64_t THdrRecorder::PlayableFrames() const {
+  std::lock_guard lock(mutex_);
+  return Stream_ >= 0 && !Recording_ ? AvailableFrames_ : 0;
 }
 
 std::string THdrRecorder::TakeRecordError() {

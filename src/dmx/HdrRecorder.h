@@ -56,8 +56,10 @@ class THdrRecorder {
 
   // --- GUI thread ---
   // Closes any open file (as Stop), then opens `fileName` (or, when empty, the file
-  // last opened) to record into (`create`, truncating it, writing a fresh header)
-  // or to read. False when the file cannot be opened or written, or has no magic.
+  // last opened) to record into (`create`: a fresh file with its header takes the
+  // place of any old one, as a save does; see AtomicFile in util/FileIo.h) or to
+  // read (regular files only). False when the file cannot be opened or written, or
+  // has no magic.
   bool Open(const std::string& fileName, bool create, std::string* error = nullptr);
   // Reads and checks the header of `fileName` without keeping the file open. The
   // header given back has its frame size corrected and a count of 0 recovered from
@@ -108,6 +110,9 @@ class THdrRecorder {
   int Position() const { return Position_; }
   double PositionRatio() const { return PositionRatio_; }
   int TotalFrames() const { return TotalFrames_; }
+  // The frames of the open file that can be played and sought: its header's count,
+  // at most the whole frames the file really holds. 0 with no file open.
+  std::int64_t PlayableFrames() const;
   // Levels per frame of the header: 512 … MaxFrameSize once a file was opened.
   int FrameSize() const { return FrameSize_; }
   int PortCount() const { return PortCount_; }

@@ -113,12 +113,12 @@ IniFile::Line* IniFile::FindKey(std::string_view section, std::string_view key) 
   return const_cast<Line*>(std::as_const(*this).FindKey(section, key));
 }
 
-bool IniFile::Load(std::string* error) {
+bool IniFile::Load(std::string* error, std::size_t maxBytes) {
   Clear();
   struct stat st {};
   if (::stat(path_.c_str(), &st) != 0 && errno == ENOENT) return true;
   std::string bytes;
-  if (!ReadFileBytes(path_, bytes, error)) {
+  if (!ReadFileBytes(path_, bytes, error, maxBytes)) {
     loadFailed_ = true;
     return false;
   }

@@ -24,6 +24,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "util/FileIo.h"
 #include "util/TextCodec.h"
 
 namespace lumaplot {
@@ -40,9 +41,10 @@ class IniFile {
   TextEncoding Encoding() const { return encoding_; }
 
   // Reads the file. A missing file reads as empty and succeeds; an unreadable one
-  // leaves the content empty and returns false with the reason in `error`. Until the
-  // next successful Load or LoadFromText, Flush then refuses to replace that file.
-  bool Load(std::string* error = nullptr);
+  // (or one that is no regular file, or has more than `maxBytes`) leaves the content
+  // empty and returns false with the reason in `error`. Until the next successful
+  // Load or LoadFromText, Flush then refuses to replace that file.
+  bool Load(std::string* error = nullptr, std::size_t maxBytes = kDefaultReadLimit);
   // Replaces the content by parsing `text` (UTF-8).
   void LoadFromText(std::string_view text);
   // Replaces the content by decoding `bytes` as Load decodes the file's bytes.

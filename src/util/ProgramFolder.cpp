@@ -96,6 +96,35 @@ std::string ResolveProgramFolder(const std::string& executablePath, std::string*
   return config;
 }
 
+std::string ProgramFolderForReading(const std::string& executablePath, std::string* note) {
+  if (note) note->clear();
+  std::error_code code;
+  const std::string home = Environment("LUMAPLOT_HOME");
+  if (!home.empty()) {
+    const std::string folder =
+        WithoutTrailingSlash(fs::absolute(home, code).lexically_normal().string());
+    if (note && !fs::is_directory(folder, code)) {
+      *note = "the program folder " + folder + " (LUMAPLOT_HOME) does not exist; nothing is read";
+    } else if (note && !CanCreateFilesIn(folder)) {
+      *note =
+          "reading from the program folder " + folder + " (LUMAPLOT_HOME), which is not writable";
+    }
+    return folder;
+  }
+  const std::string own = executablePath.empty() ? std::string() : FolderOf(executablePath);
+  if (!own.empty() && fs::is_directory(own, code) && CanCreateFilesIn(own)) return own;
+  const std::string config = ConfigFolder();
+  if (config.empty()) {
+    if (note && !own.empty()) *note = "reading from " + own + ", which is not writable";
+    return own;
+  }
+  if (note) {
+    *note = "the folder of the program " + (own.empty() ? std::string("(unknown)") : own) +
+            " is not writable; reading from " + config + ", where the program keeps its files";
+  }
+  return config;
+}
+
 std::string SettingsFilePath(const std::string& folder, const std::string& executablePath) {
   const size_t slash = executablePath.rfind('/');
   std::string name = slash == std::string::npos ? executablePath : executablePath.substr(slash + 1);

@@ -18,6 +18,19 @@ std::string ExecutablePath();
 // Empty, with the reason in `error`, only when no folder can be had at all.
 std::string ResolveProgramFolder(const std::string& executablePath, std::string* error = nullptr);
 
+// The program folder of a program that only reads from it (lumaplot-cli), where
+// the program keeps its files:
+// 1. $LUMAPLOT_HOME when set and not empty (made absolute), whether it can be
+//    written to or not: a reader that went elsewhere would read another library
+//    and other settings;
+// 2. otherwise the folder of `executablePath`, or, when that cannot be written
+//    to, the configuration folder ResolveProgramFolder goes to.
+// Nothing is created. When the folder is not one the program could write to (or
+// is missing), `note` says which folder is read and why, for the user; otherwise
+// it is left empty. Empty only when neither an executable path nor a home folder
+// is known.
+std::string ProgramFolderForReading(const std::string& executablePath, std::string* note = nullptr);
+
 // `folder` + "/" + the executable's file name + ".INI" ("lumaplot.INI"); the file
 // name is "lumaplot" when `executablePath` is empty.
 std::string SettingsFilePath(const std::string& folder, const std::string& executablePath);

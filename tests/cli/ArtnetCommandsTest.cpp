@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QThread>
 
+#include "dmx/ArtnetPackets.h"
 #include "dmx/UdpSocket.h"
 #include "support/CliRunner.h"
 #include "support/TempDir.h"
@@ -106,6 +107,42 @@ TEST_F(ArtnetCommands, MonitorShowsWhatSendSends) {
   EXPECT_FALSE(ports[2].toObject()["Enabled"].toBool());
 }
 
+// The source port of what send sends, received on a socket of 127.0.0.1.
+int SendSourcePort(const QString& home, UdpSocket& receiver) {
+  const auto r = RunCli({"send", "--udp-port", QString::number(receiver.LocalEndpoint().Port),
+                         "--ports", "1", "--seconds", "0.1", "--rate", "10"},
+                        home);
+  EXPECT_EQ(r.status, 0) << r.err.toStdString();
+  std::vector<uint8_t> buffer(1024);
+  UdpEndpoint from;
+  if (!receiver.WaitReadable(5000) || receiver.Receive(buffer, from) < 0) return -1;
+  EXPECT_EQ(LastJsonLine(r.out)["FromPort"].toInt(), from.Port);
+  return from.Port;
+}
+
+// Art-Net sends from port 6454 too; send does so when no other program holds it.
+TEST_F(ArtnetCommands, SendSendsFromTheArtnetPortWhenItIsFree) {
+  UdpSocket receiver;
+  ASSERT_TRUE(receiver.Open({kLoopback, 0}, 0));
+  {
+    UdpSocket holder;
+    holder.Open({0, 6454}, 0);  // when this fails, another program holds the port
+    const int port = SendSourcePort(Home(), receiver);
+    EXPECT_GT(port, 0);
+    EXPECT_NE(port, 6454);
+  }
+  // Other tests running beside this one send too and may hold the port for a
+  // moment: try again while the port is free, give up when it is not.
+  int port = -1;
+  for (int attempt = 0; attempt < 5 && port != 6454; ++attempt) {
+    UdpSocket probe;
+    if (!probe.Open({0, 6454}, 0)) GTEST_SKIP() << "another program holds UDP port 6454";
+    probe.Close();
+    port = SendSourcePort(Home(), receiver);
+  }
+  EXPECT_EQ(port, 6454);
+}
+
 TEST_F(ArtnetCommands, MonitorTakesItsPortsFromTheSettings) {
   home_.Write("lumaplot.INI", "[General]\r\nRxUniverse1=0x0123\r\nRxUniverse8=300\r\n");
   const auto r = RunCli({"monitor", "--bind", "127.0.0.1", "--udp-port", "0", "--dest",
@@ -130,15 +167,61 @@ TEST_F(ArtnetCommands, NodesListsAMonitorThatAnswers) {
                         Home());
   ASSERT_EQ(r.status, 0) << r.err.toStdString();
   const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
-  ASSERT_EQ(lines.size(), 2) << r.out.toStdString();
+  // Five ports in two groups (Net 0 and Net 1): two binds, each a line and a JSON line.
+  ASSERT_EQ(lines.size(), 4) << r.out.toStdString();
   EXPECT_EQ(lines[0], " 127.  0.  0.  1 : TintviewV");
-  const QJsonObject node = QJsonDocument::fromJson(lines[1].toUtf8()).object();
+  EXPECT_EQ(lines[1], " 127.  0.  0.  1 : TintviewV");
+  const QJsonObject node = QJsonDocument::fromJson(lines[2].toUtf8()).object();
   EXPECT_EQ(node["IpAddress"].toString(), "127.0.0.1");
   EXPECT_EQ(node["ShortName"].toString(), "TintviewV");
   EXPECT_EQ(node["NumPortsLo"].toInt(), 4);
   EXPECT_EQ(node["SwOut"].toArray(), (QJsonArray{8, 9, 10, 11}));
   EXPECT_EQ(node["PortTypes"].toArray(), (QJsonArray{0x80, 0x80, 0x80, 0x80}));
+  EXPECT_EQ(node["BindIndex"].toInt(), 1);
+  const QJsonObject second = QJsonDocument::fromJson(lines[3].toUtf8()).object();
+  EXPECT_EQ(second["BindIndex"].toInt(), 2);
+  EXPECT_EQ(second["NetSwitch"].toInt(), 1);
+  EXPECT_EQ(second["NumPortsLo"].toInt(), 1);
   EXPECT_EQ(monitor.Finish().status, 0);
+}
+
+// A real ArtPollReply of bind `bind` from a node at 10.0.0.20 whose first port
+// inputs DMX for Net `net`, Sub-Net `sub`, Universe `universe`.
+std::vector<uint8_t> GatewayReply(uint8_t bind, uint8_t net, uint8_t sub, uint8_t universe) {
+  ArtPollReplyPacket r = BuildArtPollReply({10, 0, 0, 20}, "gw", "Gateway", "OK");
+  r[18] = net;        // NetSwitch
+  r[19] = sub;        // SubSwitch
+  r[173] = 1;         // NumPortsLo
+  r[174] = 0x40;      // PortTypes[0]: DMX input into the network
+  r[186] = universe;  // SwIn[0]
+  r[211] = bind;      // BindIndex
+  return {r.begin(), r.end()};
+}
+
+// The node answers the scan with two binds; the second carries port 1 of the
+// settings (0x123) and is the line marked.
+TEST_F(ArtnetCommands, NodesListsEveryBindAndMarksTheOneCarryingOurPort) {
+  home_.Write("lumaplot.INI", "[General]\r\nRxUniverse1=0x0123\r\n");
+  UdpSocket node;
+  ASSERT_TRUE(node.Open({kLoopback, 0}, 0));
+  Background scan({"nodes", "--bind", "127.0.0.1", "--udp-port", FreePort(), "--dest",
+                   "127.0.0.1:" + QString::number(node.LocalEndpoint().Port), "--seconds", "1.5"},
+                  Home());
+  std::vector<uint8_t> poll(64);
+  UdpEndpoint scanner;
+  ASSERT_TRUE(node.WaitReadable(5000));
+  ASSERT_EQ(node.Receive(poll, scanner), 18);
+  ASSERT_TRUE(node.SendTo(GatewayReply(1, 0, 0, 1), scanner));
+  ASSERT_TRUE(node.SendTo(GatewayReply(2, 1, 2, 3), scanner));
+  const auto r = scan.Finish();
+  ASSERT_EQ(r.status, 0) << r.err.toStdString();
+  const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 4) << r.out.toStdString();
+  EXPECT_EQ(lines[0], "  10.  0.  0. 20 : gw");
+  EXPECT_EQ(lines[1], "* 10.  0.  0. 20 : gw");
+  const QJsonObject second = QJsonDocument::fromJson(lines[3].toUtf8()).object();
+  EXPECT_EQ(second["BindIndex"].toInt(), 2);
+  EXPECT_TRUE(second["Matches"].toBool());
 }
 
 TEST_F(ArtnetCommands, PortInUseIsAFailureWithTheReason) {

@@ -123,6 +123,25 @@ TEST_F(RecordCommandTest, RecordsReceivedLevelsAndPrintsTheFileInfo) {
   EXPECT_EQ(levels[1024].toInt(), 0);
 }
 
+// Without --ports the ports are the program's settings (lumaplot.INI), as for
+// monitor; here port 1 listens to universe 1 and port 2 to universe 0.
+TEST_F(RecordCommandTest, PortsComeFromTheProgramsSettings) {
+  home.Write("lumaplot.INI", "[General]\r\nRxUniverse1=1\r\nRxUniverse2=0\r\n");
+  const QString file = QString::fromStdString(dir.File("settings.dat"));
+  Start({"-o", file, "--seconds", "1", "--wait-signal", "--bind", "127.0.0.1", "--udp-port",
+         QString::number(port)});
+  SendUntilFinished(400);
+  ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+  const int frames = JsonOf(QString::fromUtf8(process.readAllStandardOutput()))["Frames"].toInt();
+  ASSERT_GT(frames, 0);
+  const auto last = RunCli({"rec-frame", file, QString::number(frames - 1)});
+  ASSERT_EQ(last.status, 0) << last.err.toStdString();
+  const QJsonArray levels = JsonOf(last.out)["Levels"].toArray();
+  ASSERT_EQ(levels.size(), 4096);
+  EXPECT_EQ(levels[0].toInt(), 100);
+  EXPECT_EQ(levels[512].toInt(), 200);
+}
+
 TEST_F(RecordCommandTest, CtrlCEndsTheRecordingWithACompleteHeader) {
   const std::string file = dir.File("interrupted.dat");
   Start({"-o", QString::fromStdString(file), "--seconds", "60", "--bind", "127.0.0.1", "--udp-port",

@@ -128,6 +128,7 @@ TEST(ArtnetPackets, ArtPollReplyFieldsAreReadAtTheirOffsets) {
   EXPECT_EQ(reply.GoodInput, (std::array<uint8_t, 4>{0x80, 0, 0x80, 0}));
   EXPECT_EQ(reply.GoodOutput, (std::array<uint8_t, 4>{0, 0x80, 0, 0}));
   EXPECT_EQ(reply.BindIndex, 2);
+  EXPECT_EQ(node.BindIndex, 2);  // the node table tells the binds of a node apart by it
   EXPECT_FALSE(node.Matches);
 }
 

@@ -37,6 +37,12 @@ Bytes NodeReply(std::array<uint8_t, 4> ip, const std::string& shortName, uint8_t
   return Bytes(r.begin(), r.end());
 }
 
+// The same reply as bind `bind` of its node (BindIndex, offset 211).
+Bytes AsBind(Bytes reply, uint8_t bind) {
+  reply[211] = bind;
+  return reply;
+}
+
 Bytes PollBytes() {
   const ArtPollPacket poll = BuildArtPoll();
   return Bytes(poll.begin(), poll.end());
@@ -432,6 +438,51 @@ TEST_F(ArtnetEngine, NodeMatchesAndReportedInputKeepsThePortAlive) {
             (std::vector<std::string>{"*  2.  0.  0. 10 : desk", "*  2.  0.  0. 11 : desk2",
                                       "*  2.  0.  0. 12 : idle", "   2.  0.  0. 13 : other"}));
   EXPECT_FALSE(engine_->NodesChanged);
+}
+
+// A node with more than four ports answers with one reply per bind. Every bind is
+// kept, next to the other binds of its address, and the bind that carries one of
+// our ports is the one marked.
+TEST_F(ArtnetEngine, EveryBindOfANodeIsKeptAndMatchedOnItsOwn) {
+  engine_->InAddr[0] = 8;
+  engine_->InEnabled[0] = true;
+  // Bind 2 of the gateway inputs universe 8 on its second port; bind 1 does not.
+  Deliver(AsBind(NodeReply({2, 0, 0, 10}, "gw", 0, 0, {0, 0x40, 0, 0}, {0, 8, 0, 0}), 2));
+  Deliver(NodeReply({2, 0, 0, 11}, "other"));  // an older node: BindIndex 0
+  Deliver(AsBind(NodeReply({2, 0, 0, 10}, "gw", 0, 1, {0x40, 0, 0, 0}, {3, 0, 0, 0}), 1));
+  // Replies of binds already held change nothing; 0 and 1 are the same bind.
+  Deliver(AsBind(NodeReply({2, 0, 0, 10}, "renamed"), 2));
+  Deliver(AsBind(NodeReply({2, 0, 0, 11}, "renamed"), 1));
+
+  std::vector<std::string> lines;
+  engine_->ListNodes(lines);
+  EXPECT_EQ(lines, (std::vector<std::string>{"   2.  0.  0. 10 : gw", "*  2.  0.  0. 10 : gw",
+                                             "   2.  0.  0. 11 : other"}));
+  const auto nodes = engine_->Nodes();
+  ASSERT_EQ(nodes.size(), 3u);
+  EXPECT_EQ(nodes[0].BindIndex, 1);
+  EXPECT_EQ(nodes[0].SubSwitch, 1);
+  EXPECT_EQ(nodes[1].BindIndex, 2);
+  EXPECT_EQ(nodes[1].SwIn[1], 8);
+  EXPECT_EQ(engine_->NodeCount(), 3);
+  EXPECT_EQ(engine_->NodeAddressCount(), 2);
+}
+
+// The table holds fifteen node addresses, with all their binds.
+TEST_F(ArtnetEngine, NodeLimitCountsAddressesNotBinds) {
+  for (uint8_t n = 1; n <= 15; ++n) {
+    for (uint8_t bind = 1; bind <= 2; ++bind) {
+      Deliver(AsBind(NodeReply({2, 0, 0, n}, "node" + std::to_string(n)), bind));
+    }
+  }
+  Deliver(NodeReply({2, 0, 0, 16}, "node16"));
+  Deliver(AsBind(NodeReply({2, 0, 0, 7}, "node7"), 3));
+  EXPECT_EQ(engine_->NodeAddressCount(), 15);
+  EXPECT_EQ(engine_->NodeCount(), 31);
+  const auto nodes = engine_->Nodes();
+  EXPECT_EQ(FieldText(nodes.back().ShortName), "node15");
+  EXPECT_EQ(nodes[14].BindIndex, 3);  // after node7's binds 1 and 2
+  EXPECT_EQ(FieldText(nodes[14].ShortName), "node7");
 }
 
 TEST_F(ArtnetEngine, NodeMatchingUsesDisabledInputsAndOutputAddresses) {

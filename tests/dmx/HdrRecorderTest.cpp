@@ -1,12 +1,18 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <future>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "dmx/HdrRecorder.h"
@@ -144,16 +150,23 @@ TEST_F(HdrRecorderTest, WaitsForTheFirstLevelBeforeWritingFrames) {
 }
 
 TEST_F(HdrRecorderTest, HourMarkIsSetAtOneHourOfFrames) {
-  // The null device takes an hour of frames without filling the disk.
-  ASSERT_TRUE(recorder.StartRecord("/dev/null"));
-  Cycle(179'999 * 20);
-  EXPECT_EQ(recorder.Position(), 179'999);
-  EXPECT_FALSE(recorder.HourReached());
-  Cycle(20);
-  EXPECT_EQ(recorder.Position(), 180'000);
-  EXPECT_TRUE(recorder.HourReached());
-  recorder.Stop();
-  EXPECT_FALSE(recorder.HourReached());
+  // Devices are no recording files, so the hour goes into a file; with one port a
+  // frame is 512 levels, and the hour 92 MB instead of 737 MB.
+  THdrRecorder onePort{1, clock};
+  const auto cycle = [&](std::uint64_t ms) {
+    clock.Advance(ms);
+    onePort.TakeInput(zero.data());
+    onePort.Tick(out.data());
+  };
+  ASSERT_TRUE(onePort.StartRecord(dir.File("hour.dat")));
+  cycle(179'999 * 20);
+  EXPECT_EQ(onePort.Position(), 179'999);
+  EXPECT_FALSE(onePort.HourReached());
+  cycle(20);
+  EXPECT_EQ(onePort.Position(), 180'000);
+  EXPECT_TRUE(onePort.HourReached());
+  onePort.Stop();
+  EXPECT_FALSE(onePort.HourReached());
 }
 
 TEST_F(HdrRecorderTest, PlaysEveryFrameToTheEndAndCloses) {
@@ -424,6 +437,60 @@ TEST_F(HdrRecorderTest, AFailedWriteStopsTheRecordingAndKeepsWhatWasWritten) {
     Cycle();
     ASSERT_EQ(OutFrame(), TestFrame(k));
   }
+}
+
+// A disk too full for even the header: no empty file is left behind, and an older
+// recording of that name stays whole.
+TEST_F(HdrRecorderTest, ARecordingThatCannotStartLeavesNoFileAndTheOldOneWhole) {
+  const std::string fresh = dir.File("fresh.dat");
+  const std::string older = Record("older.dat", 3);
+  const std::string olderBytes = test::TempDir::Read(older);
+  for (const std::string& path : {fresh, older}) {
+    std::string error;
+    {
+      FileSizeLimit limit(100);
+      EXPECT_FALSE(recorder.StartRecord(path, &error));
+    }
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(recorder.Recording());
+  }
+  EXPECT_FALSE(std::filesystem::exists(fresh));
+  EXPECT_EQ(test::TempDir::Read(older), olderBytes);
+  int entries = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.Path())) ++entries;
+  EXPECT_EQ(entries, 1);
+}
+
+// Recording into a FIFO blocked for ever, reading one too; a read-only recording was
+// emptied by root. All are refused at once now, and left as they were.
+TEST_F(HdrRecorderTest, SpecialAndReadOnlyFilesAreRefusedWithoutBlocking) {
+  const std::string fifo = dir.File("fifo.dat");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+  const std::string kept = Record("kept.dat", 2);
+  const std::string keptBytes = test::TempDir::Read(kept);
+  ASSERT_EQ(::chmod(kept.c_str(), 0444), 0);
+  auto attempts = std::async(std::launch::async, [&] {
+    std::string recordFifo, recordKept, readFifo;
+    const bool any = recorder.StartRecord(fifo, &recordFifo) ||
+                     recorder.StartRecord(kept, &recordKept) ||
+                     recorder.ReadHeader(fifo, nullptr, false, &readFifo) ||
+                     recorder.Open(fifo, false) || recorder.StartPlay(fifo, 0);
+    return std::make_tuple(any, recordFifo, recordKept, readFifo);
+  });
+  if (attempts.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+    // Let a blocked open of the FIFO return, so the test can end.
+    const int other = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+    if (other >= 0) ::close(other);
+    FAIL() << "a FIFO blocked the recorder";
+  }
+  const auto [any, recordFifo, recordKept, readFifo] = attempts.get();
+  EXPECT_FALSE(any);
+  EXPECT_NE(recordFifo.find("FIFO"), std::string::npos) << recordFifo;
+  EXPECT_NE(recordKept.find("read-only"), std::string::npos) << recordKept;
+  EXPECT_NE(readFifo.find("FIFO"), std::string::npos) << readFifo;
+  EXPECT_EQ(test::TempDir::Read(kept), keptBytes);
+  EXPECT_FALSE(recorder.Recording());
+  EXPECT_FALSE(recorder.Playing());
 }
 
 TEST_F(HdrRecorderTest, ReplacingOrDestroyingARecordingFinishesItsHeader) {

@@ -1,5 +1,7 @@
 #include "util/IniFile.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -240,6 +242,33 @@ TEST(IniFileTest, UnreadableFileFailsToLoadAndIsNotOverwritten) {
   EXPECT_FALSE(ini.Flush(&error));
   EXPECT_FALSE(error.empty());
   EXPECT_EQ(TempDir::Read(dir.File("folder.INI/inside")), "keep");
+}
+
+// A settings file that is a FIFO would block the start-up on reading, one over the
+// limit would fill the memory: both fail to load, at once, and are left as they are.
+TEST(IniFileTest, FifoOrOversizedFileFailsToLoadAndIsNotReplaced) {
+  TempDir dir;
+  const std::string fifo = dir.File("fifo.INI");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+  const std::string bigText = "[S]\r\nk=" + std::string(2000, 'v') + "\r\n";
+  const std::string big = dir.Write("big.INI", bigText);
+  const struct {
+    std::string path;
+    size_t limit;
+    const char* reason;
+  } cases[] = {{fifo, kDefaultReadLimit, "FIFO"}, {big, 1000, "larger than 1000 bytes"}};
+  for (const auto& c : cases) {
+    IniFile ini(c.path);
+    std::string error;
+    EXPECT_FALSE(ini.Load(&error, c.limit));
+    EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+    ini.WriteInteger("S", "k", 1);
+    EXPECT_FALSE(ini.Flush());
+  }
+  struct stat st {};
+  ASSERT_EQ(::stat(fifo.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  EXPECT_EQ(TempDir::Read(big), bigText);
 }
 
 TEST(IniFileTest, FlushIntoAMissingFolderFails) {

@@ -89,6 +89,43 @@ TEST(ProgramFolderTest, NoFolderAtAllIsAnError) {
   EXPECT_NE(error, "");
 }
 
+// A reader never leaves LUMAPLOT_HOME for another folder with another library; it
+// says so when the folder is not writable. /proc takes no files, not even root's.
+TEST(ProgramFolderTest, ReadersStayInTheGivenFolderAndSayWhenItIsNotWritable) {
+  test::TempDir dir;
+  ScopedEnv config("XDG_CONFIG_HOME", dir.File("config").c_str());
+  const struct {
+    const char* home;
+    const char* executable;
+    std::string folder;
+    const char* note;  // a part of the note; empty: no note
+  } cases[] = {
+      {"/proc", "/usr/bin/lumaplot-cli", "/proc", "not writable"},
+      {"/proc/", "", "/proc", "/proc (LUMAPLOT_HOME)"},
+      {dir.Path().c_str(), "/proc/lumaplot-cli", dir.Path(), ""},
+      {nullptr, "/proc/lumaplot-cli", dir.File("config") + "/lumaplot", "/proc is not writable"},
+      {nullptr, "", dir.File("config") + "/lumaplot", "(unknown)"},
+  };
+  for (const auto& c : cases) {
+    ScopedEnv home("LUMAPLOT_HOME", c.home);
+    std::string note = "stale";
+    EXPECT_EQ(ProgramFolderForReading(c.executable, &note), c.folder) << c.executable;
+    if (std::string(c.note).empty()) {
+      EXPECT_EQ(note, "");
+    } else {
+      EXPECT_NE(note.find(c.note), std::string::npos) << note;
+    }
+  }
+  // A folder that is missing is named, and not made, by a reader.
+  ScopedEnv home("LUMAPLOT_HOME", dir.File("missing").c_str());
+  std::string note;
+  EXPECT_EQ(ProgramFolderForReading(dir.File("x/lumaplot-cli"), &note), dir.File("missing"));
+  EXPECT_NE(note.find("does not exist"), std::string::npos) << note;
+  struct stat st {};
+  EXPECT_NE(::stat(dir.File("missing").c_str(), &st), 0);
+  EXPECT_NE(::stat(dir.File("config").c_str(), &st), 0);
+}
+
 TEST(ProgramFolderTest, SettingsFileIsNamedAfterTheExecutable) {
   EXPECT_EQ(SettingsFilePath("/opt/lp", "/usr/bin/lumaplot"), "/opt/lp/lumaplot.INI");
   EXPECT_EQ(SettingsFilePath("/opt/lp/", "/usr/bin/lumaplot-cli"), "/opt/lp/lumaplot-cli.INI");

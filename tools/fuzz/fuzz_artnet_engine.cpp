@@ -70,11 +70,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int tries = 0; tries < 100 && rig.engine->Counters().Datagrams - before < sent; ++tries) {
     rig.engine->RunPass();
   }
-  if (rig.engine->NodeCount() > TArtnetThread::kMaxNodes) std::abort();
+  if (rig.engine->NodeAddressCount() > TArtnetThread::kMaxNodes) std::abort();
   std::vector<std::string> lines;
   rig.engine->ListNodes(lines);
-  if (lines.size() > static_cast<size_t>(TArtnetThread::kMaxNodes)) std::abort();
-  if (rig.engine->NodeCount() == TArtnetThread::kMaxNodes) rig.engine->ClearNodes();
+  if (lines.size() >
+      static_cast<size_t>(TArtnetThread::kMaxNodes * TArtnetThread::kMaxBindsPerNode))
+    std::abort();
+  if (rig.engine->NodeAddressCount() == TArtnetThread::kMaxNodes) rig.engine->ClearNodes();
   Drain(rig.sink);
   return 0;
 }
