@@ -15,6 +15,7 @@
 #include "ui/qt/ProgramIcon.h"
 #include "ui/qt/QtPictureLoader.h"
 #include "ui/qt/Resources.h"
+#include "util/PictureLoader.h"
 #include "util/ProgramFolder.h"
 #include "util/SingleInstance.h"
 
@@ -56,7 +57,9 @@ int main(int argc, char** argv) {
   if (setup.ProgramFolder.empty()) return StartFailed(splash, error);
   setup.SettingsPath = SettingsFilePath(setup.ProgramFolder, executable);
   if (!ReadArtnetEnvironment(setup.Artnet, &error)) return StartFailed(splash, error);
-  setup.Pictures = std::make_shared<QtPictureLoader>();
+  // Declared before the core, which borrows it through the guard in front of it.
+  QtPictureLoader decoder;
+  setup.Pictures = std::make_shared<CheckedPictureLoader>(decoder);
 
   TAppCore core(std::move(setup));
   TMainFormSetup formSetup;

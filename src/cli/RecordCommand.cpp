@@ -17,9 +17,7 @@
 #include "cli/CliCommand.h"
 #include "cli/CliIo.h"
 #include "cli/RecordingInfo.h"
-#include "dmx/ArtnetThread.h"
-#include "dmx/HdrRecorder.h"
-#include "dmx/LevelIntake.h"
+#include "core/FrameRoad.h"
 #include "model/StageData.h"
 #include "util/EnvData.h"
 #include "util/IniFile.h"
@@ -101,27 +99,21 @@ int RunRecord(const QStringList& args) {
                       parser.value(ports));
   }
 
-  // Declared before the engine, so they outlive its thread on every path.
-  THdrRecorder recorder(kRecorderPorts);
   TStageData document;  // stands for the main window's current document
   std::mutex levelLock;
-  TLevelIntake intake{env, levelLock, &recorder, [&document] { return &document; }};
-
   ArtnetOptions options;
   options.BindIp = parser.value(bind).toStdString();
   options.UdpPort = static_cast<uint16_t>(port);
-  auto engine =
-      std::make_unique<TArtnetThread>(true, kInputPortCount, kInputPortCount, false, options);
-  if (!engine->Ready()) {
-    return Fail(QString::fromStdString("cannot receive Art-Net: " + engine->SocketError()));
+  TFrameRoad road(env, levelLock, [&document] { return &document; }, options, false);
+  TArtnetThread& engine = road.Engine();
+  THdrRecorder& recorder = road.Recorder();
+  if (!engine.Ready()) {
+    return Fail(QString::fromStdString("cannot receive Art-Net: " + engine.SocketError()));
   }
-  if (!engine->Message.empty()) {
-    std::fprintf(stderr, "lumaplot-cli: %s\n", engine->Message.c_str());
+  if (!engine.Message.empty()) {
+    std::fprintf(stderr, "lumaplot-cli: %s\n", engine.Message.c_str());
   }
-  for (size_t i = 0; i < kInputPortCount; ++i) {
-    engine->InAddr[i] = addresses[i];
-    engine->InEnabled[i] = true;
-  }
+  road.EnablePorts(addresses);
 
   recorder.SetTitle(parser.value(title).toStdString());
   recorder.SetWaitSignal(parser.isSet(waitSignal));
@@ -129,18 +121,16 @@ int RunRecord(const QStringList& args) {
   if (!recorder.StartRecord(parser.value(output).toStdString(), &error)) {
     return Fail(QString::fromStdString(error));
   }
-  engine->OnFrame = [&intake](TArtnetThread::LevelTable& levels) {
-    LevelIntake(intake, levels.data());
-  };
   CatchStopSignals();
-  engine->Start();
+  engine.Start();
   const auto end = std::chrono::steady_clock::now() +
                    std::chrono::milliseconds(static_cast<int64_t>(runSeconds * 1000));
   while (!stopRequested && !recorder.RecordFailed() && std::chrono::steady_clock::now() < end) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   // Only the engine thread ticks the recorder; once it has ended the header is final.
-  engine.reset();
+  engine.Terminate();
+  engine.Wait();
   const bool stopped = recorder.Stop(&error);
   const int infoStatus = PrintRecordingInfo(parser.value(output));
   if (recorder.RecordFailed()) return Fail(QString::fromStdString(recorder.TakeRecordError()));

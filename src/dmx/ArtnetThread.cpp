@@ -143,6 +143,10 @@ void TArtnetThread::Start() {
 
 void TArtnetThread::Terminate() { terminated_ = true; }
 
+void TArtnetThread::Wait() {
+  if (thread_.joinable()) thread_.join();
+}
+
 void TArtnetThread::SendPoll() {
   if (ready_) SendToDest(pollPacket_, Count<&ArtnetCounters::PollsSent>());
 }

@@ -133,6 +133,8 @@ class TArtnetThread {
   void Start();
   // Asks the loop to end; it does so within one cycle. The destructor waits for it.
   void Terminate();
+  // Waits until the thread has ended (after Terminate); at once when not running.
+  void Wait();
   // Sends an ArtPoll to the destination now, when Ready.
   void SendPoll();
   // One UTF-8 line per entry of the node table, in table order: "*" when it

@@ -68,7 +68,7 @@ bool ReadLibraryFile(const std::string& path, std::string& bytes, std::string* e
     if (error) *error = TooLarge() + ": " + path;
     return false;
   }
-  return ReadFileBytes(path, bytes, error);
+  return ReadFileBytes(path, bytes, error, kMaxLibraryFileBytes);
 }
 
 }  // namespace

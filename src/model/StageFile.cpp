@@ -437,18 +437,19 @@ bool LoadStageFromBytes(TStageData& document, std::string_view bytes,
 bool LoadStage(TStageData& document, const std::string& path, const TStageReadContext& context,
                std::string* error) {
   document.FileName.clear();
-  if (path.empty() || !FileExists(path)) {
+  std::error_code ec;
+  if (path.empty() || !std::filesystem::exists(path, ec)) {
     if (error) *error = path.empty() ? "no file name given" : "file not found: " + path;
     return false;
   }
   // Refused before reading, so that a huge file costs no memory.
-  std::error_code ec;
   if (const auto size = std::filesystem::file_size(path, ec); !ec && size > kMaxStageFileBytes) {
     if (error) *error = TooLarge() + ": " + path;
     return false;
   }
   std::string bytes;
-  if (!ReadFileBytes(path, bytes, error)) return false;
+  // Devices and pipes are refused with what they are.
+  if (!ReadFileBytes(path, bytes, error, kMaxStageFileBytes)) return false;
   if (!LoadStageFromBytes(document, bytes, context, error)) return false;
   document.FileName = path;
   document.EditInhibit = IsReadOnlyFile(path);

@@ -230,7 +230,7 @@ TEST_F(MainFormTest, ReopensTheLastFilesAndSkipsMissingOnes) {
 TEST_F(MainFormTest, RelativeLastFilesAreFoundInTheProgramFolder) {
   WritePlot("demo.dat", "Demo");
   WriteSettings("[General]\r\nLastFile1=demo.dat\r\n");
-  TLumaplotForm& f = Start();
+  Start();
   ASSERT_EQ(core->Documents().Count(), 1);
   EXPECT_EQ(core->CurrentDoc()->FileName, dir.File("demo.dat"));
 }

@@ -15,6 +15,7 @@
 
 #include "core/AppCore.h"
 #include "model/LightLib.h"
+#include "ui/qt/ChannelLists.h"
 
 namespace lumaplot {
 namespace {
@@ -28,20 +29,6 @@ constexpr int kButtonHeight = 25;
 constexpr int kButtonGap = 19;      // between the bevel and the button
 constexpr int kBottomMargin = 14;   // below the button
 constexpr int kMaxNameWidth = 480;  // pixels of the missing name shown in full
-
-// The library's type names in the order a sorted list box shows them: without
-// regard to case, equal names in library order.
-QStringList SortedTypeNames(const TLightLib& library) {
-  QStringList names;
-  names.reserve(library.Items.Count());
-  for (int i = 0; i < library.Items.Count(); ++i) {
-    names.append(QString::fromStdString(library.Items[i].Name));
-  }
-  std::stable_sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-    return a.compare(b, Qt::CaseInsensitive) < 0;
-  });
-  return names;
-}
 
 }  // namespace
 

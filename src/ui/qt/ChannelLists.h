@@ -10,8 +10,8 @@ class QComboBox;
 
 namespace lumaplot {
 
-// The names of every type of `library`, sorted without regard to letter case, as
-// the sorted type lists show them.
+// The names of every type of `library` in the order of every sorted type list
+// (TLightLib::SortedNames).
 QStringList SortedTypeNames(const TLightLib& library);
 
 // Replaces the items of `combo` by SortedTypeNames(library).
