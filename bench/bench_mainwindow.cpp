@@ -17,6 +17,7 @@
 #include <string>
 
 #include "model/StageFile.h"
+#include "support/LoopbackCore.h"
 #include "support/StageBuilder.h"
 #include "ui/main/LumaplotForm.h"
 #include "ui/main/PageView.h"
@@ -60,16 +61,6 @@ std::string WritePlot(const std::string& path, int lights, int width, int height
   return path;
 }
 
-TCoreSetup CoreSetup(const std::string& folder) {
-  TCoreSetup setup;
-  setup.ProgramFolder = folder;
-  setup.SettingsPath = folder + "/lumaplot.INI";
-  setup.Artnet.BindIp = "127.0.0.1";
-  setup.Artnet.UdpPort = 0;
-  setup.Artnet.DestIp = "127.0.0.1";
-  return setup;
-}
-
 TMainFormSetup FormSetup() {
   TMainFormSetup setup;
   setup.Prompts.Error = [](const QString&, const QString&) {};
@@ -97,7 +88,7 @@ void BM_StartUpToFirstPaint(benchmark::State& state) {
     state.PauseTiming();
     { std::ofstream(folder + "/lumaplot.INI", std::ios::binary) << settings; }
     state.ResumeTiming();
-    TAppCore core(CoreSetup(folder));
+    TAppCore core(test::LoopbackCoreSetup(folder));
     TLumaplotForm form(core, FormSetup());
     form.resize(1280, 800);
     form.show();
@@ -119,7 +110,7 @@ void BM_RefreshTick2000Lights(benchmark::State& state) {
     std::ofstream(folder + "/lumaplot.INI", std::ios::binary)
         << "[General]\r\nLastFile1=" + plot + "\r\n";
   }
-  TAppCore core(CoreSetup(folder));
+  TAppCore core(test::LoopbackCoreSetup(folder));
   TLumaplotForm form(core, FormSetup());
   form.resize(1920, 1200);
   form.show();

@@ -14,6 +14,7 @@
 #include "dmx/UdpSocket.h"
 #include "model/StageFile.h"
 #include "support/FakeModemLines.h"
+#include "support/LoopbackCore.h"
 #include "support/TempDir.h"
 
 namespace lumaplot {
@@ -23,20 +24,7 @@ using namespace std::chrono_literals;
 
 class AppCoreTest : public ::testing::Test {
  protected:
-  TCoreSetup CoreSetup() {
-    TCoreSetup setup;
-    setup.ProgramFolder = dir.Path();
-    setup.SettingsPath = dir.File("lumaplot.INI");
-    setup.Artnet.BindIp = "127.0.0.1";
-    setup.Artnet.UdpPort = 0;
-    setup.Artnet.DestIp = "127.0.0.1";
-    setup.MakeModemLines = [this] {
-      auto lines = std::make_unique<test::FakeModemLines>();
-      modem = lines.get();
-      return lines;
-    };
-    return setup;
-  }
+  TCoreSetup CoreSetup() { return test::LoopbackCoreSetup(dir.Path(), &modem); }
 
   // A plot with one light of the default type (red, green, blue) on channel `startCh`.
   std::string WritePlot(const std::string& name, int32_t startCh = 0) {

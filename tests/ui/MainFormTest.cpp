@@ -32,6 +32,7 @@
 #include "model/StageFile.h"
 #include "support/FakeModemLines.h"
 #include "support/FileSizeLimit.h"
+#include "support/LoopbackCore.h"
 #include "support/TempDir.h"
 #include "support/TestApplication.h"
 #include "ui/dialogs/ChgLtypeDlg.h"
@@ -59,20 +60,7 @@ class MainFormTest : public ::testing::Test {
     core.reset();
   }
 
-  TCoreSetup CoreSetup() {
-    TCoreSetup setup;
-    setup.ProgramFolder = dir.Path();
-    setup.SettingsPath = SettingsPath();
-    setup.Artnet.BindIp = "127.0.0.1";
-    setup.Artnet.UdpPort = 0;
-    setup.Artnet.DestIp = "127.0.0.1";
-    setup.MakeModemLines = [this] {
-      auto lines = std::make_unique<test::FakeModemLines>();
-      modem = lines.get();
-      return lines;
-    };
-    return setup;
-  }
+  TCoreSetup CoreSetup() { return test::LoopbackCoreSetup(dir.Path(), &modem); }
 
   TMainFormSetup FormSetup() {
     TMainFormSetup setup;
