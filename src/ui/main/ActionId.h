@@ -5,17 +5,27 @@
 namespace lumaplot {
 
 enum class TActionId : int {
+  // File menu.
   FileNew,
   FileOpen,
   FileSave,
   FileSaveAs,
   FileClose,
+  // File menu: printing, the light list export and the fixture library.
   FileExit,
+  // Edit menu, find and arrange.
+  // Mouse editing modes.
+  ModeNormal,
+  // View menu.
   ShowSttBar,
   ShowRepaint,
+  // View menu: tool windows.
+  // Option menu.
   OptTestMode,
   OptInhMove,
-  ModeNormal,
+  // Option menu: the settings dialogs.
+  // Tools menu.
+  // Window menu.
   ChgActData1,
   ChgActData2,
   ChgActData3,
@@ -26,6 +36,7 @@ enum class TActionId : int {
   ChgActData8,
   ChgActData9,
   ChgActData10,
+  // Help menu.
   HelpContents,
   HelpAbout,
   Count

@@ -171,6 +171,7 @@ void TLumaplotForm::PrepareDocument(TStageData& doc) {
 
 void TLumaplotForm::CreateMenus() {
   for (const TMenuSpec& entry : CommandMenus()) {
+    if (entry.Items.empty()) continue;  // a menu whose commands are still to come
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8(entry.Caption));
     menu->setObjectName(entry.Name);
     connect(menu, &QMenu::aboutToShow, this, [this] { UpdateActions(); });
@@ -348,6 +349,9 @@ void TLumaplotForm::WriteShortCuts() {
 }
 
 void TLumaplotForm::UpdateChannelLists() { lumaplot::UpdateChannelLists(*bars_, core_); }
+
+// Nothing lists the objects yet besides the page, which the refresh tick keeps up.
+void TLumaplotForm::ObjectsChanged() {}
 
 // --- Busy bracket and the full refresh ---
 

@@ -78,6 +78,7 @@ class TLumaplotForm : public QMainWindow, public TCommandHost, private TDocument
   bool Busy() const override { return busyDepth_ > 0; }
   void CloseWindow() override { close(); }
   void UpdateChannelLists() override;
+  void ObjectsChanged() override;
   QWidget* Window() override { return this; }
 
   // --- What the tests look at ---

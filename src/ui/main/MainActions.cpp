@@ -19,6 +19,7 @@ void SwitchDocument(TCommandContext& context) {
 }
 
 constexpr TActionSpec kActions[] = {
+    // File menu.
     {Id::FileNew, "FileNew", "新規作成(&N)", "ファイル", "Ctrl+N", "", "", BelowDocumentLimit,
      nullptr, FileNewItemClick},
     {Id::FileOpen, "FileOpen", "開く(&O)", "ファイル", "Ctrl+O", "開く", ":/tools/open.svg",
@@ -27,21 +28,29 @@ constexpr TActionSpec kActions[] = {
      ":/tools/save.svg", Editable, nullptr, FileSaveItemClick},
     {Id::FileSaveAs, "FileSaveAs", "名前を付けて保存(&A)", "ファイル", "", "", "", Editable,
      nullptr, FileSaveAsItemClick},
-    // A plot read from a read-only file can be closed too.
     {Id::FileClose, "FileClose", "閉じる(&C)", "ファイル", "", "", "", HasDocument, nullptr,
      FileCloseExecute},
+    // File menu: printing, the light list export and the fixture library.
     {Id::FileExit, "FileExit", "終了(&X)", "ファイル", "", "終了", ":/tools/exit.svg", Always,
      nullptr, FileExitItemClick},
+    // Edit menu, find and arrange.
+    // Mouse editing modes.
+    {Id::ModeNormal, "ModeNormal", "通常編集モード", "モード", "", "通常編集モード",
+     ":/tools/mode_normal.svg", Always, NormalModeActive, ModeNormalExecute},
+    // View menu.
     {Id::ShowSttBar, "ShowSttBar", "ステータスバー(&S)", "表示", "", "", "", Always, StatusBarShown,
      ShowSttBarItemClick},
     {Id::ShowRepaint, "ShowRepaint", "再描画(&P)", "表示", "", "画面の再描画",
      ":/tools/repaint.svg", Always, nullptr, ShowRepaintItemClick},
+    // View menu: tool windows.
+    // Option menu.
     {Id::OptTestMode, "OptTestMode", "テストモード", "オプション", "", "", "", HasDocument,
      InTestMode, OptTestModeExecute},
     {Id::OptInhMove, "OptInhMove", "位置移動禁止(&P)", "オプション", "", "", "", HasDocument,
      MoveInhibited, OptInhMoveExecute},
-    {Id::ModeNormal, "ModeNormal", "通常編集モード", "モード", "", "通常編集モード",
-     ":/tools/mode_normal.svg", Always, NormalModeActive, ModeNormalExecute},
+    // Option menu: the settings dialogs.
+    // Tools menu.
+    // Window menu.
     {Id::ChgActData1, "ChgActData1", "画面切り替え 1", "ウィンドウ", "", "", "", Always, nullptr,
      SwitchDocument<0>},
     {Id::ChgActData2, "ChgActData2", "画面切り替え 2", "ウィンドウ", "", "", "", Always, nullptr,
@@ -62,6 +71,7 @@ constexpr TActionSpec kActions[] = {
      SwitchDocument<8>},
     {Id::ChgActData10, "ChgActData10", "画面切り替え 10", "ウィンドウ", "", "", "", Always, nullptr,
      SwitchDocument<9>},
+    // Help menu.
     {Id::HelpContents, "HelpContents", "目次(&C)", "ヘルプ", "F1", "", "", Always, nullptr,
      HelpContentsExecute},
     {Id::HelpAbout, "HelpAbout", "バージョン情報(&A)", "ヘルプ", "", "", "", Always, nullptr,
@@ -89,12 +99,17 @@ constexpr TMenuEntry kShowMenu[] = {{TMenuEntry::ToolBarsMenu},
                                     kSeparator,
                                     C(Id::ShowRepaint)};
 constexpr TMenuEntry kOptionMenu[] = {C(Id::OptTestMode), C(Id::OptInhMove)};
+// The Edit and Tools menus are filled as their commands arrive.
 constexpr TMenuEntry kWindowMenu[] = {{TMenuEntry::DocumentItems}};
 constexpr TMenuEntry kHelpMenu[] = {C(Id::HelpContents), kSeparator, C(Id::HelpAbout)};
 
 constexpr TMenuSpec kMenus[] = {
-    {"File1", "ファイル(&F)", kFileMenu},       {"Show1", "表示(&V)", kShowMenu},
-    {"Option1", "オプション(&O)", kOptionMenu}, {"Window1", "ウィンドウ(&W)", kWindowMenu},
+    {"File1", "ファイル(&F)", kFileMenu},
+    {"Edit1", "編集(&E)", {}},
+    {"Show1", "表示(&V)", kShowMenu},
+    {"Option1", "オプション(&O)", kOptionMenu},
+    {"Tool1", "ツール(&T)", {}},
+    {"Window1", "ウィンドウ(&W)", kWindowMenu},
     {"Help1", "ヘルプ(&H)", kHelpMenu},
 };
 

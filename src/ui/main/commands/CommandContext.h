@@ -38,6 +38,10 @@ class TCommandHost {
   virtual void CloseWindow() = 0;
   // Refills the channel and type lists of the tool bars.
   virtual void UpdateChannelLists() = 0;
+  // The current document's objects were added, removed, re-patched or re-ordered,
+  // or another document became current: what lists them (the light list window)
+  // rebuilds before it is painted next.
+  virtual void ObjectsChanged() = 0;
   // The window the dialogs of a command belong to.
   virtual QWidget* Window() = 0;
 };
