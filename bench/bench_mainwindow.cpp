@@ -64,6 +64,8 @@ std::string WritePlot(const std::string& path, int lights, int width, int height
 TMainFormSetup FormSetup() {
   TMainFormSetup setup;
   setup.Prompts.Error = [](const QString&, const QString&) {};
+  // The plots hold "*default*" lights, a type no library has: keep the name.
+  setup.AskMissingType = [](const std::string& name) { return name; };
   return setup;
 }
 
