@@ -13,6 +13,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   xvfb xauth
+  qt6-translations-l10n
 )
 
 if [ "${1:-}" = "--list" ]; then

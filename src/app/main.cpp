@@ -12,9 +12,11 @@
 #include "ui/dialogs/SplashForm.h"
 #include "ui/main/LumaplotForm.h"
 #include "ui/qt/MessageBoxes.h"
+#include "ui/qt/ProgramFace.h"
 #include "ui/qt/ProgramIcon.h"
 #include "ui/qt/QtPictureLoader.h"
 #include "ui/qt/Resources.h"
+#include "ui/qt/StopSignals.h"
 #include "util/PictureLoader.h"
 #include "util/ProgramFolder.h"
 #include "util/SingleInstance.h"
@@ -41,7 +43,7 @@ int main(int argc, char** argv) {
   }
 
   QApplication app(argc, argv);
-  QApplication::setApplicationDisplayName("Lumaplot");
+  SetUpProgramFace(app);
   InitResources();
   QApplication::setWindowIcon(ProgramIcon());
 
@@ -65,6 +67,14 @@ int main(int argc, char** argv) {
   TMainFormSetup formSetup;
   formSetup.Splash = splash;
   TLumaplotForm form(core, std::move(formSetup));
+  // A logout, a shutdown or a kill closes the program as an exit does, without
+  // questions; unsaved plots are kept as recovery copies.
+  TStopSignals stopSignals;
+  QObject::connect(&stopSignals, &TStopSignals::Received, &form, [&form] {
+    form.EndSession();
+    // Also ends a dialog that was open: every event loop returns.
+    QCoreApplication::exit(0);
+  });
   form.show();
   return app.exec();
 }

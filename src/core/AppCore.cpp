@@ -7,6 +7,7 @@
 
 #include "model/LightPresentation.h"
 #include "model/StageFile.h"
+#include "util/FileIo.h"
 
 namespace lumaplot {
 namespace {
@@ -16,6 +17,13 @@ namespace {
 constexpr auto kEngineWindDown = std::chrono::milliseconds(250);
 
 std::string LastFileKey(int n) { return "LastFile" + std::to_string(n); }
+
+bool IsOpen(const TDocumentList& documents, const std::string& path) {
+  for (int i = 0; i < documents.Count(); ++i) {
+    if (documents.At(i)->FileName == path) return true;
+  }
+  return false;
+}
 
 // A value that would lose blanks at its ends, or a pair of enclosing quotes, when
 // read back is written in quotes.
@@ -29,7 +37,7 @@ std::string QuotedIfNeeded(const std::string& value) {
 
 }  // namespace
 
-TAppCore::TAppCore(TCoreSetup setup) : setup_(std::move(setup)) {
+TAppCore::TAppCore(TCoreSetup setup) : setup_(std::move(setup)), recovery_(setup_.ProgramFolder) {
   ReadSettings();
   ReadLibrary();
   OpenCom1();
@@ -99,9 +107,25 @@ void TAppCore::ReopenLastFiles() {
   for (int n = 1; n <= TDocumentList::kMaxDocuments; ++n) {
     // A relative name is taken from the program folder, as every other file name.
     std::string path = env_->ReadQuotedString(kGeneralSection, LastFileKey(n));
-    if (!env_->ResolvePath(path)) continue;
+    if (!env_->ResolvePath(path) || IsOpen(documents_, path)) continue;
     if (auto doc = LoadDocument(path)) documents_.Add(std::move(doc));
   }
+}
+
+void TAppCore::CloseDocument(TStageData* doc) {
+  recovery_.Forget(doc);
+  documents_.Remove(doc);
+}
+
+std::unique_ptr<TStageData> TAppCore::RestoreCopy(const TRecoveryStore::TCopy& copy,
+                                                  std::string* error) {
+  auto doc = LoadDocument(copy.Path, error);
+  if (!doc) return nullptr;
+  doc->FileName = copy.FileName;
+  doc->EditInhibit = !copy.FileName.empty() && IsReadOnlyFile(copy.FileName);
+  doc->Modified = true;
+  recovery_.Adopt(doc.get(), copy.Path);
+  return doc;
 }
 
 void TAppCore::WriteLastFiles() {
@@ -140,9 +164,17 @@ int TAppCore::Com1Selection() {
   return status.Cts ? 0 : status.Dsr ? 1 : status.Ring ? 2 : status.Rlsd ? 3 : -1;
 }
 
-void TAppCore::UpdateCurrentLights() {
+bool TAppCore::UpdateCurrentLights() {
   std::lock_guard lock(documents_.LevelLock);
-  if (TStageData* doc = documents_.Current()) UpdateLights(*doc);
+  TStageData* doc = documents_.Current();
+  if (!doc) return false;
+  const uint64_t serial = documents_.CurrentSerial();
+  if (!lightsStale_ && serial == shownSerial_ && doc->LevelChanges == shownChanges_) return false;
+  UpdateLights(*doc);
+  shownSerial_ = serial;
+  shownChanges_ = doc->LevelChanges;
+  lightsStale_ = false;
+  return true;
 }
 
 void TAppCore::ApplyPresentationSettings() {

@@ -23,6 +23,7 @@
 
 #include "core/DocumentList.h"
 #include "core/FrameRoad.h"
+#include "core/RecoveryStore.h"
 #include "dmx/ArtnetThread.h"
 #include "dmx/HdrRecorder.h"
 #include "model/LightLib.h"
@@ -89,8 +90,20 @@ class TAppCore {
   // A new document loaded from `path`; none (with the reason) when it cannot be read.
   std::unique_ptr<TStageData> LoadDocument(const std::string& path, std::string* error = nullptr);
   // Adds the documents open at the last exit (LastFile1 … LastFile20) that still
-  // load; missing or unreadable ones are left out without a word.
+  // load and are not open already; missing or unreadable ones are left out without
+  // a word.
   void ReopenLastFiles();
+  // Removes `doc` from the open documents, with its recovery copy.
+  void CloseDocument(TStageData* doc);
+
+  // Copies of the plots with unsaved changes (see TRecoveryStore).
+  TRecoveryStore& Recovery() { return recovery_; }
+  // A document made from a recovery copy an earlier run left: it stands for the
+  // copy's plot again (its file name, read-only as that file is), modified, and
+  // keeps the copy until the next update rewrites it. None when the copy cannot be
+  // read.
+  std::unique_ptr<TStageData> RestoreCopy(const TRecoveryStore::TCopy& copy,
+                                          std::string* error = nullptr);
   // Writes LastFile1 … LastFile20 from the open documents (empty for the rest).
   void WriteLastFiles();
 
@@ -110,8 +123,13 @@ class TAppCore {
   int Com1Selection();
 
   // Carries the current document's shown levels into its lights (colour, level,
-  // bar fill), marking the lights to redraw; under LevelLock. None: nothing.
-  void UpdateCurrentLights();
+  // bar fill), marking the lights to redraw; under LevelLock. Only when something
+  // could have changed what they show: a level changed since the last update, another
+  // document became current, or the lights were marked stale. True when it ran.
+  bool UpdateCurrentLights();
+  // The current document's lights changed (added, re-patched, another type): the
+  // next update runs whatever the levels did.
+  void MarkLightsStale() { lightsStale_ = true; }
 
   // The presentation settings of the drawing code, from the settings record.
   void ApplyPresentationSettings();
@@ -128,8 +146,13 @@ class TAppCore {
   std::unique_ptr<TEnvData> env_;
   std::unique_ptr<TLightLib> library_;
   TDocumentList documents_;
+  TRecoveryStore recovery_;
   TCellClipboard clipboard_;
   std::unique_ptr<ModemLines> com1_;  // the COM1 switch port; none: no switch
+  // What the lights showed at the last update.
+  uint64_t shownSerial_ = ~uint64_t{0};
+  uint64_t shownChanges_ = 0;
+  bool lightsStale_ = true;
   ModemStatus lastModemStatus_;
   std::unique_ptr<TFrameRoad> road_;
 };

@@ -35,6 +35,7 @@ void TDocumentList::Remove(TStageData* doc) {
     removed = std::move(documents_[static_cast<size_t>(index)]);
     documents_.erase(documents_.begin() + index);
     current_ = documents_.empty() ? nullptr : documents_.front().get();
+    ++currentSerial_;
     removed.reset();
   }
   if (listener_) {
@@ -53,6 +54,7 @@ bool TDocumentList::SetCurrent(int index) {
 void TDocumentList::Clear() {
   std::lock_guard lock(LevelLock);
   current_ = nullptr;
+  ++currentSerial_;
   documents_.clear();
 }
 
@@ -60,6 +62,7 @@ void TDocumentList::ChangeCurrent(TStageData* doc) {
   {
     std::lock_guard lock(LevelLock);
     current_ = doc;
+    ++currentSerial_;
   }
   if (listener_) listener_->CurrentChanged();
 }

@@ -7,6 +7,7 @@
 // document on the engine thread while holding LevelLock, so the current document
 // changes, and documents are destroyed, only with LevelLock held; the list does that
 // itself. A listener (the main window's tabs) hears of every change after it happened.
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -46,6 +47,9 @@ class TDocumentList {
   int IndexOf(const TStageData* doc) const;
   TStageData* Current() const { return current_; }
   int CurrentIndex() const { return IndexOf(current_); }
+  // Changes whenever another document becomes current (also one at the address of a
+  // destroyed one); read with LevelLock held or on the GUI thread.
+  uint64_t CurrentSerial() const { return currentSerial_; }
 
   // Appends `doc` (not made current); none when the list is full.
   TStageData* Add(std::unique_ptr<TStageData> doc);
@@ -61,6 +65,7 @@ class TDocumentList {
 
   std::vector<std::unique_ptr<TStageData>> documents_;
   TStageData* current_ = nullptr;
+  uint64_t currentSerial_ = 0;
   Listener* listener_ = nullptr;
 };
 

@@ -37,10 +37,15 @@ void FilterLevels(const std::uint8_t* frame, int count, int stages, int threshol
   auto& first = doc.StageLevels1;
   auto& second = doc.StageLevels2;
   auto& shown = doc.ShownLevels;
+  bool changed = false;
+  const auto show = [&shown, &changed](size_t i, std::uint8_t level) {
+    changed = changed || shown[i] != level;
+    shown[i] = level;
+  };
   switch (stages) {
     case 1:
       for (size_t i = 0; i < n; ++i) {
-        if (std::abs(frame[i] - first[i]) < threshold) shown[i] = frame[i];
+        if (std::abs(frame[i] - first[i]) < threshold) show(i, frame[i]);
         first[i] = frame[i];
       }
       break;
@@ -48,16 +53,18 @@ void FilterLevels(const std::uint8_t* frame, int count, int stages, int threshol
       for (size_t i = 0; i < n; ++i) {
         if (std::abs(frame[i] - second[i]) < threshold &&
             std::abs(second[i] - first[i]) < threshold) {
-          shown[i] = frame[i];
+          show(i, frame[i]);
         }
         first[i] = second[i];
         second[i] = frame[i];
       }
       break;
     default:
+      changed = !std::equal(frame, frame + n, shown.begin());
       std::copy_n(frame, n, shown.begin());
       break;
   }
+  if (changed) ++doc.LevelChanges;
 }
 
 void TestPattern(const TEnvData& env, std::uint8_t* levels) {

@@ -37,7 +37,8 @@ void LevelIntake(TLevelIntake& intake, const std::uint8_t* levels);
 
 // Writes the first `count` levels of `frame` into the document through the change
 // filter of `stages` stages (1 or 2; any other value shows every level at once);
-// channels at or above `count` keep their levels. The caller holds LevelLock.
+// channels at or above `count` keep their levels. Counts the frame in the
+// document's LevelChanges when a shown level changed. The caller holds LevelLock.
 void FilterLevels(const std::uint8_t* frame, int count, int stages, int threshold, TStageData& doc);
 
 // Fills kStageChannels levels of the test pattern, in place: with DebugMode not 0

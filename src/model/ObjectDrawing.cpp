@@ -212,6 +212,9 @@ void DrawLight(TStageData& doc, TLightCell& light, bool real, Canvas& canvas,
 void DrawObject(TStageData& doc, TLightCell* cell, bool realColours,
                 const TPresentationSettings& settings) {
   if (cell == nullptr || doc.Canvas == nullptr) return;
+  // Most objects of a refresh are unmarked; only erasing the primary light draws
+  // without a mark (its hand mark goes).
+  if (!cell->NeedsDraw() && !(cell == doc.Primary && !realColours)) return;
   Canvas& canvas = *doc.Canvas;
   ResetTools(canvas);
   if (cell->Kind == KindLight) {

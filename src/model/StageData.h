@@ -56,6 +56,7 @@ class TStageData {
   TLevelBuffer StageLevels1{};          // first stage of the input change filter
   TLevelBuffer StageLevels2{};          // second stage of the input change filter
   TLevelBuffer ShownLevels{};           // the levels the lights show; index = 0-based channel
+  uint64_t LevelChanges = 0;            // counts the frames that changed ShownLevels
   TLightList Objects;                   // owned; sorted by CompareKindOrder = drawing order
   TLightList Selection;                 // in the order of selecting; not owned
   TLightCell* Primary = nullptr;        // the object clicked last, or none

@@ -94,6 +94,40 @@ TEST_F(AppCoreTest, Com1LinesChooseOnceWhenTheyChange) {
   EXPECT_FALSE(core.Com1Open());
 }
 
+// At rest the refresh does no presentation work, however large the plot.
+TEST_F(AppCoreTest, LightsAreUpdatedOnlyWhenSomethingTheyShowCouldHaveChanged) {
+  TAppCore core(CoreSetup());
+  auto make = [&core] {
+    auto doc = core.NewDocument();
+    TLightCell* light = NewCell();
+    light->StartCh = 0;
+    doc->AddObject(light);
+    return core.Documents().Add(std::move(doc));
+  };
+  TStageData* a = make();
+  TStageData* b = make();
+  EXPECT_FALSE(core.UpdateCurrentLights());  // no document is current
+  core.Documents().SetCurrent(0);
+  EXPECT_TRUE(core.UpdateCurrentLights());
+  EXPECT_FALSE(core.UpdateCurrentLights());
+  a->ShownLevels[0] = 255;
+  ++a->LevelChanges;  // as the intake counts a frame that changed a level
+  EXPECT_TRUE(core.UpdateCurrentLights());
+  EXPECT_EQ(a->Objects.front()->Color, 0x0000FF);
+  EXPECT_FALSE(core.UpdateCurrentLights());
+  core.Documents().SetCurrent(1);
+  EXPECT_TRUE(core.UpdateCurrentLights());
+  b->Objects.front()->StartCh = 1;
+  core.MarkLightsStale();
+  EXPECT_TRUE(core.UpdateCurrentLights());
+  // A document freed and another made at the same place is still another document.
+  core.Documents().Remove(b);
+  core.Documents().Remove(a);
+  make();
+  core.Documents().SetCurrent(0);
+  EXPECT_TRUE(core.UpdateCurrentLights());
+}
+
 TEST_F(AppCoreTest, NetworkLevelsColourTheCurrentLightWhileDocumentsChange) {
   TAppCore core(CoreSetup());
   ASSERT_TRUE(core.Engine().Ready()) << core.Engine().SocketError();

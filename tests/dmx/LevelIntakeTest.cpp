@@ -77,11 +77,17 @@ TEST_F(LevelIntakeTest, ChangeFilterByStagesAndThreshold) {
     current = &fresh;
     env.DatBufferN = c.stages;
     env.DatThreshold = c.threshold;
+    // A frame counts as a change of the document only when a shown level moved.
+    uint64_t changes = 0;
+    int previous = 0;
     for (size_t i = 0; i < c.input.size(); ++i) {
       Cycle(static_cast<std::uint8_t>(c.input[i]));
       EXPECT_EQ(fresh.ShownLevels[0], c.shown[i])
           << "stages " << c.stages << " threshold " << c.threshold << " frame " << i;
       EXPECT_EQ(fresh.ShownLevels[4095], c.shown[i]);
+      changes += c.shown[i] != previous;
+      previous = c.shown[i];
+      EXPECT_EQ(fresh.LevelChanges, changes) << "stages " << c.stages << " frame " << i;
     }
   }
 }

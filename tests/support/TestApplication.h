@@ -1,8 +1,11 @@
 #pragma once
 // The one QApplication of the in-process ui tests. Tests that need widgets call
 // TestApplication() first; it creates the application on the offscreen platform
-// (unless QT_QPA_PLATFORM says otherwise) with the display name "Lumaplot".
+// (unless QT_QPA_PLATFORM says otherwise) with the program's face: its name and
+// Qt's Japanese translations.
 #include <QApplication>
+
+#include "ui/qt/ProgramFace.h"
 
 namespace lumaplot::test {
 
@@ -13,7 +16,7 @@ inline QApplication& TestApplication() {
   static QApplication* app = [] {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     auto* created = new QApplication(argc, argv);
-    QApplication::setApplicationDisplayName("Lumaplot");
+    SetUpProgramFace(*created);
     return created;
   }();
   return *app;

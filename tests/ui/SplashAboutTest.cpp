@@ -34,9 +34,9 @@ class SplashAbout : public ::testing::Test {
  protected:
   void SetUp() override {
     test::TestApplication();
-    QApplication::setApplicationDisplayName("Lumaplot");
+    QApplication::setApplicationName("Lumaplot");
   }
-  void TearDown() override { QApplication::setApplicationDisplayName("Lumaplot"); }
+  void TearDown() override { QApplication::setApplicationName("Lumaplot"); }
 };
 
 TEST_F(SplashAbout, SplashShowsTheTitleAndTheStartUpMessages) {
@@ -57,7 +57,7 @@ TEST_F(SplashAbout, SplashShowsTheTitleAndTheStartUpMessages) {
 }
 
 TEST_F(SplashAbout, SplashWithALongTitleUsesTheSmallerFont) {
-  QApplication::setApplicationDisplayName("Lumaplot Studio");
+  QApplication::setApplicationName("Lumaplot Studio");
   TSplashForm splash;
   splash.SetDisplayTime(0);
   splash.show();
@@ -98,7 +98,7 @@ TEST_F(SplashAbout, AboutBoxShowsTheCompiledInVersion) {
 }
 
 TEST_F(SplashAbout, AboutBoxKeepsTheDesignedFontForALongName) {
-  QApplication::setApplicationDisplayName("Lumaplot Studio");
+  QApplication::setApplicationName("Lumaplot Studio");
   TAboutBox box;
   box.show();
   EXPECT_EQ(Label(box, "ProductName")->text(), "Lumaplot Studio");

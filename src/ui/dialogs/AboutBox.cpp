@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/qt/ProgramFace.h"
 #include "ui/qt/ProgramIcon.h"
 #include "util/Version.h"
 
@@ -57,7 +58,7 @@ TAboutBox::TAboutBox(QWidget* parent)
   nameFont.setPixelSize(kProductNamePixels);
   nameFont.setBold(true);
   ProductName_->setFont(nameFont);
-  ProductName_->setText(QApplication::applicationDisplayName());
+  ProductName_->setText(ProgramName());
   Version_->setText(VersionLabelText());
   NoticeLabel_->setText("Art-Net 照明モニタ・仕込み図エディタ");
 

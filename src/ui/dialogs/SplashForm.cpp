@@ -1,4 +1,5 @@
 #include "ui/dialogs/SplashForm.h"
+#include "ui/qt/ProgramFace.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -82,7 +83,7 @@ void TSplashForm::mousePressEvent(QMouseEvent* event) {
 }
 
 void TSplashForm::FormShow() {
-  const QString title = QApplication::applicationDisplayName();
+  const QString title = ProgramName();
   QFont titleFont = TitleLabel_->font();
   titleFont.setBold(true);
   titleFont.setPointSize(title.size() > kLongTitle ? 36 : 48);

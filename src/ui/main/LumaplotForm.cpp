@@ -14,6 +14,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTimer>
 #include <QUrl>
 
@@ -31,16 +32,15 @@
 #include "ui/main/tools/ToolManager.h"
 #include "ui/qt/ChannelLists.h"
 #include "ui/qt/KeySequence.h"
+#include "ui/qt/ProgramFace.h"
 #include "ui/qt/WindowState.h"
 #include "util/ShortCutText.h"
 
 namespace lumaplot {
 namespace {
 
-QString AppTitle() {
-  const QString title = QApplication::applicationDisplayName();
-  return title.isEmpty() ? QString("Lumaplot") : title;
-}
+// Copies of modified plots are written this often, so a crash loses at most this.
+constexpr int kRecoveryIntervalMs = 30000;
 
 std::vector<std::string> LocalFiles(const QMimeData* data) {
   std::vector<std::string> files;
@@ -93,6 +93,9 @@ TLumaplotForm::TLumaplotForm(TAppCore& core, TMainFormSetup setup, QWidget* pare
   Timer1_ = new QTimer(this);
   Timer1_->setObjectName("Timer1");
   connect(Timer1_, &QTimer::timeout, this, [this] { Timer1Timer(); });
+  recoveryTimer_ = new QTimer(this);
+  recoveryTimer_->setInterval(kRecoveryIntervalMs);
+  connect(recoveryTimer_, &QTimer::timeout, this, [this] { KeepRecoveryCopies(); });
 }
 
 TLumaplotForm::~TLumaplotForm() {
@@ -278,6 +281,16 @@ QMenu* TLumaplotForm::createPopupMenu() {
   return nullptr;
 }
 
+// The hints of tool buttons and lists go to the last panel; the other panels, the
+// signal state among them, stay on screen.
+bool TLumaplotForm::event(QEvent* event) {
+  if (event->type() == QEvent::StatusTip) {
+    bars_->SetStatusText(TMainBars::kStatusPanels - 1, static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
 // --- First showing ---
 
 void TLumaplotForm::showEvent(QShowEvent* event) {
@@ -306,6 +319,7 @@ void TLumaplotForm::FormShow() {
   bars_->SetStatusBarVisible(ini.ReadBool(kGeneralSection, "ShowStatusBar", true));
 
   SplashMessage("データ読み込み中...");
+  OfferRecoveredPlots();
   if (env.OpenLastData) core_.ReopenLastFiles();
 
   SplashMessage("画面準備中...");
@@ -318,6 +332,7 @@ void TLumaplotForm::FormShow() {
   if (setup_.Splash) setup_.Splash->close();
 
   core_.StartEngine();
+  recoveryTimer_->start();
   EndBusy();
   UpdateActions();
   // Problems met while the program started are told once the window is on the screen.
@@ -330,6 +345,35 @@ void TLumaplotForm::ShowPendingErrors() {
                          QString::fromStdString(message.Caption));
   }
   pendingErrors_.clear();
+}
+
+void TLumaplotForm::OfferRecoveredPlots() {
+  for (const TRecoveryStore::TCopy& copy : core_.Recovery().Found()) {
+    const QString name = QString::fromStdString(!copy.Title.empty()      ? copy.Title
+                                                : !copy.FileName.empty() ? copy.FileName
+                                                                         : "無題");
+    const bool splashShown = setup_.Splash && setup_.Splash->isVisible();
+    if (splashShown) setup_.Splash->hide();
+    const bool restore =
+        !core_.Documents().Full() &&
+        setup_.Prompts.YesNo("[" + name + "] の保存されていない変更が残っています。\n復元しますか",
+                             {});
+    if (splashShown && setup_.Splash) setup_.Splash->show();
+    std::string error;
+    std::unique_ptr<TStageData> doc = restore ? core_.RestoreCopy(copy, &error) : nullptr;
+    if (doc) {
+      core_.Documents().Add(std::move(doc));
+    } else {
+      TRecoveryStore::Discard(copy.Path);
+    }
+  }
+}
+
+void TLumaplotForm::KeepRecoveryCopies() {
+  std::string error;
+  // A copy that cannot be written is tried again next time; the plot itself is
+  // untouched either way, so there is nothing to ask the user.
+  core_.Recovery().Update(core_.Documents(), &error);
 }
 
 void TLumaplotForm::ReadShortCuts() {
@@ -350,8 +394,7 @@ void TLumaplotForm::WriteShortCuts() {
 
 void TLumaplotForm::UpdateChannelLists() { lumaplot::UpdateChannelLists(*bars_, core_); }
 
-// Nothing lists the objects yet besides the page, which the refresh tick keeps up.
-void TLumaplotForm::ObjectsChanged() {}
+void TLumaplotForm::ObjectsChanged() { core_.MarkLightsStale(); }
 
 // --- Busy bracket and the full refresh ---
 
@@ -371,16 +414,18 @@ void TLumaplotForm::EndBusy() {
 }
 
 void TLumaplotForm::FullRefresh() {
+  // Whatever the command changed, the lights take their levels anew.
+  core_.MarkLightsStale();
   TStageData* doc = core_.CurrentDoc();
   ScrollBox_->ShowDocument(doc);
   if (!doc) {
-    setWindowTitle(AppTitle());
+    setWindowTitle(ProgramName());
     bars_->SetStatusText(0, " 0/0");
     UpdateActions();
     return;
   }
   const TDocumentList& documents = core_.Documents();
-  setWindowTitle(MainCaption(AppTitle(), core_.Engine().AltNetwork(), doc));
+  setWindowTitle(MainCaption(ProgramName(), core_.Engine().AltNetwork(), doc));
   bars_->SetStatusText(0, DocumentCounterText(documents.CurrentIndex(), documents.Count()));
   QTabBar* tabs = TabControl1_->Tabs();
   if (tabs->currentIndex() >= 0) {
@@ -498,9 +543,18 @@ void TLumaplotForm::closeEvent(QCloseEvent* event) {
       event->ignore();
       return;
     }
+    // What was not saved now was not meant to be kept.
+    core_.Recovery().ForgetAll();
     FormClose();
   }
   event->accept();
+}
+
+void TLumaplotForm::EndSession() {
+  if (closed_) return;
+  KeepRecoveryCopies();
+  FormClose();
+  close();
 }
 
 bool TLumaplotForm::FormCloseQuery() {
@@ -516,6 +570,7 @@ bool TLumaplotForm::FormCloseQuery() {
 
 void TLumaplotForm::FormClose() {
   Timer1_->stop();
+  recoveryTimer_->stop();
   BeginBusy();
   closed_ = true;
   core_.StopInput();

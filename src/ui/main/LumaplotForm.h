@@ -70,6 +70,12 @@ class TLumaplotForm : public QMainWindow, public TCommandHost, private TDocument
   void Window1Click();
   // Opens the ".DAT" files among `paths` (folders are searched) as documents.
   void FilesDropped(const std::vector<std::string>& paths);
+  // Ends the program at once, as for a logout or a kill: no questions; copies of
+  // the plots with unsaved changes are kept for the next start, then everything is
+  // written back as at exit and the window closes.
+  void EndSession();
+  // Writes the recovery copies of the plots with unsaved changes (every 30 s).
+  void KeepRecoveryCopies();
 
   // --- TCommandHost ---
   void FullRefresh() override;
@@ -91,6 +97,7 @@ class TLumaplotForm : public QMainWindow, public TCommandHost, private TDocument
   QMenu* TabPopupMenu() const { return PopupMenu2_; }
 
  protected:
+  bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -121,6 +128,7 @@ class TLumaplotForm : public QMainWindow, public TCommandHost, private TDocument
   void FormShow();
   void SplashMessage(const QString& text);
   void ShowPendingErrors();
+  void OfferRecoveredPlots();
   void ReadShortCuts();
   // FormCloseQuery, FormClose and the window's part of the state.
   bool FormCloseQuery();
@@ -155,6 +163,7 @@ class TLumaplotForm : public QMainWindow, public TCommandHost, private TDocument
   std::array<QAction*, 5> tabItems_{};  // by tag: hidden, top, bottom, left, right
   QMenu* PopupMenu2_ = nullptr;
   QTimer* Timer1_ = nullptr;
+  QTimer* recoveryTimer_ = nullptr;
 };
 
 }  // namespace lumaplot

@@ -78,6 +78,11 @@ void TMainBars::CreateTestFader() {
   debugToolBar_ = new QToolBar("テストフェーダ", &window_);
   debugToolBar_->setObjectName("DebugToolBar");
   debugToolBar_->setMovable(false);
+  // The last bar of its row gets the rest of the row; the spacer puts the fader at
+  // the right end of the control bar.
+  auto* spacer = new QWidget;
+  spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+  debugToolBar_->addWidget(spacer);
   debugBar_ = new QSlider(Qt::Horizontal);
   debugBar_->setObjectName("DebugBar");
   debugBar_->setRange(0, 255);

@@ -27,6 +27,9 @@ QString RunFileDialog(const TFileDialogRequest& request, QFileDialog::AcceptMode
 
 TPrompts TPrompts::Default() {
   TPrompts prompts;
+  prompts.YesNo = [](const QString& text, const QString& caption) {
+    return MsgYesNo(text, caption);
+  };
   prompts.YesNoCancel = [](const QString& text, const QString& caption) {
     return MsgYesNoCancel(text, caption);
   };

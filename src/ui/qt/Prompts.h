@@ -22,6 +22,8 @@ struct TFileDialogRequest {
 };
 
 struct TPrompts {
+  // True for Yes; an empty caption takes the default one.
+  std::function<bool(const QString& text, const QString& caption)> YesNo;
   // Yes, No or Cancel; an empty caption takes the default one.
   std::function<QMessageBox::StandardButton(const QString& text, const QString& caption)>
       YesNoCancel;

@@ -87,6 +87,7 @@ bool SaveDocument(TCommandContext& context, TStageData& doc) {
     TBusyBracket busy(context.Host);
     saved = SaveStage(doc, context.Core.Env().SaveUTF8, &error);
   }
+  if (saved) context.Core.Recovery().Forget(&doc);
   if (!saved) {
     context.Prompts.Error("保存できませんでした。\n" + QString::fromStdString(doc.FileName) + "\n" +
                               QString::fromStdString(error),
@@ -110,6 +111,7 @@ bool SaveDocumentAs(TCommandContext& context, TStageData& doc) {
     doc.FileName = file.toStdString();
     std::string error;
     saved = SaveStage(doc, env.SaveUTF8, &error);
+    if (saved) context.Core.Recovery().Forget(&doc);
     if (!saved) {
       doc.FileName = oldName;
       context.Prompts.Error(
@@ -152,7 +154,7 @@ void FileCloseExecute(TCommandContext& context) {
   }
   {
     TBusyBracket busy(context.Host);
-    context.Core.Documents().Remove(doc);
+    context.Core.CloseDocument(doc);
   }
   context.Host.FullRefresh();
 }
