@@ -1,6 +1,7 @@
 #include "ui/qt/Prompts.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 
 #include "ui/qt/MessageBoxes.h"
@@ -40,6 +41,12 @@ TPrompts TPrompts::Default() {
     return RunFileDialog(request, QFileDialog::AcceptSave);
   };
   prompts.Beep = [] { QApplication::beep(); };
+  prompts.YesNo = [](const QString& text, const QString& caption) {
+    return MsgYesNo(text, caption);
+  };
+  prompts.ChooseColor = [](const QColor& initial) {
+    return QColorDialog::getColor(initial, QApplication::activeWindow());
+  };
   return prompts;
 }
 
