@@ -13,6 +13,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   xvfb xauth
+  poppler-utils
 )
 
 if [ "${1:-}" = "--list" ]; then
