@@ -315,6 +315,8 @@ TEST_F(FileLibraryCommandsTest, MergeReportsTheCountAndRewritesTheLibrary) {
   TLightLib written;
   EXPECT_EQ(written.LoadFromFile(dir.File("LIBRARY.INI"), false), 15);
   EXPECT_EQ(f.Bars().LightCombo()->count(), 15);
+  // The add template's type is not in the library: the list keeps showing its type.
+  EXPECT_EQ(f.Bars().LightCombo()->currentText(), "T0");
   EXPECT_EQ(f.Bars().FindMaskCombo()->count(), 16);
   EXPECT_FALSE(f.Busy());
 

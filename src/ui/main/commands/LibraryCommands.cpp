@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <utility>
 
 #include "model/LightListExport.h"
@@ -29,13 +30,17 @@ QString NameWithExtension(const std::string& path, const QString& extension) {
   return QFileInfo(Text(path)).completeBaseName() + extension;
 }
 
-// The add-light list keeps the add template's type selected; the find list starts
-// again at "All".
+// The add-light list selects the add template's type, or else keeps the type it
+// showed, or else shows its first type rather than none; the find list starts again
+// at "All".
 void RefillTypeLists(TCommandContext& context) {
-  const QString current = Text(context.Edit.AddTemplate.Fixture.Name);
   QComboBox* lights = context.Bars.LightCombo();
+  const QString shown = lights->currentText();
   FillLightCombo(lights, context.Core.Library());
-  lights->setCurrentIndex(lights->findText(current, Qt::MatchExactly | Qt::MatchCaseSensitive));
+  constexpr auto kExactly = Qt::MatchExactly | Qt::MatchCaseSensitive;
+  int index = lights->findText(Text(context.Edit.AddTemplate.Fixture.Name), kExactly);
+  if (index < 0) index = lights->findText(shown, kExactly);
+  lights->setCurrentIndex(index >= 0 ? index : std::min(0, lights->count() - 1));
   context.Host.UpdateChannelLists();
 }
 
