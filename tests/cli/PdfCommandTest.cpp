@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include "support/CliRunner.h"
+#include "support/RecordingBytes.h"
 #include "support/StageBuilder.h"
 #include "support/TempDir.h"
 
@@ -81,6 +82,23 @@ TEST_F(PdfCommand, LetterPaperAndLevelsAtZero) {
   EXPECT_TRUE(info.contains("792 x 612 pts (letter)")) << info.toStdString();
   POPPLER(text, "pdftotext", (QStringList{pdf, "-"}));
   EXPECT_TRUE(text.contains("00")) << text.toStdString();  // no levels: zero
+}
+
+TEST_F(PdfCommand, LevelsOfAMomentOfARecording) {
+  // Frame k of the recording holds k + 1 on every channel.
+  const QString rec =
+      QString::fromStdString(home.Write("rec.dat", test::RecordingBytes(4096, 3, 3, 4096)));
+  for (const auto& [at, level] : {std::pair{"2", "03"}, std::pair{"00:00:00.00", "01"}}) {
+    const auto r = Run({"pdf", plot, "-o", pdf, "--recording", rec, "--at", at, "--dimval", "2"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    POPPLER(text, "pdftotext", (QStringList{pdf, "-"}));
+    // A level text of its own, not part of the channel text "A001".
+    const QString other = QString(level) == "03" ? "01" : "03";
+    EXPECT_TRUE(text.contains(QRegularExpression("\\b" + QString(level) + "\\b")))
+        << at << ": " << text.toStdString();
+    EXPECT_FALSE(text.contains(QRegularExpression("\\b" + other + "\\b")))
+        << at << ": " << text.toStdString();
+  }
 }
 
 TEST_F(PdfCommand, RefusesWrongUsageAndUnwritableOutput) {
