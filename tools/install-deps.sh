@@ -14,6 +14,7 @@ packages=(
   fonts-ipafont-gothic
   xvfb xauth
   qt6-translations-l10n
+  poppler-utils
 )
 
 if [ "${1:-}" = "--list" ]; then

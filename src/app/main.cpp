@@ -12,6 +12,7 @@
 #include "ui/dialogs/SplashForm.h"
 #include "ui/main/LumaplotForm.h"
 #include "ui/qt/MessageBoxes.h"
+#include "ui/qt/PagePrinter.h"
 #include "ui/qt/ProgramFace.h"
 #include "ui/qt/ProgramIcon.h"
 #include "ui/qt/QtPictureLoader.h"
@@ -64,6 +65,8 @@ int main(int argc, char** argv) {
   setup.Pictures = std::make_shared<CheckedPictureLoader>(decoder);
 
   TAppCore core(std::move(setup));
+  // Printing is offered only when a printer is installed; a PDF can always be written.
+  core.Env().PrinterPresent = PrinterInstalled();
   TMainFormSetup formSetup;
   formSetup.Splash = splash;
   TLumaplotForm form(core, std::move(formSetup));

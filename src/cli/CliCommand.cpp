@@ -21,6 +21,7 @@ int RunRecFrame(const QStringList& args);
 int RunRecord(const QStringList& args);
 int RunLights(const QStringList& args);
 int RunRender(const QStringList& args);
+int RunPdf(const QStringList& args);
 
 const std::vector<CliCommand>& Commands() {
   static const std::vector<CliCommand> commands = {
@@ -56,6 +57,8 @@ const std::vector<CliCommand>& Commands() {
        "Print what every light shows for the given levels, as JSON lines.", RunLights},
       {"render", "STAGE -o OUT.png [--width W --height H] [the level options of lights]",
        "Paint the page of a plot for the given levels and write it as PNG.", RunRender},
+      {"pdf", "STAGE -o OUT.pdf [--page a4|a3|letter] [the level options of lights]",
+       "Print the page of a plot for the given levels into a one-page PDF.", RunPdf},
   };
   return commands;
 }

@@ -1,21 +1,17 @@
 // lumaplot-cli render: the page of a plot as the view paints it, written as PNG.
 #include <QBuffer>
 #include <QCommandLineParser>
-#include <QFileInfo>
 
 #include <cstdint>
-#include <filesystem>
 
 #include "cli/CliCommand.h"
 #include "cli/CliIo.h"
 #include "cli/LevelOptions.h"
+#include "cli/PageStage.h"
 #include "cli/StageCliSupport.h"
-#include "model/StageFile.h"
 #include "ui/qt/PagePainter.h"
 #include "ui/qt/QtCanvas.h"
-#include "ui/qt/QtPictureLoader.h"
 #include "util/FileIo.h"
-#include "util/PictureLoader.h"
 
 namespace lumaplot::cli {
 namespace {
@@ -28,52 +24,6 @@ bool ParseSide(const QCommandLineParser& parser, const QCommandLineOption& optio
   bool ok = false;
   side = parser.value(option).toInt(&ok);
   return ok && side >= 1 && side <= kMaxRenderSide;
-}
-
-// A relative picture name is looked for in the program folder, as the program does,
-// and then beside the plot. Whatever is found goes to the picture loader, which
-// says what is wrong with it when it is no picture file.
-TPathResolver PictureResolver(const QString& stagePath) {
-  const std::string programFolder = CliProgramFolder();
-  const std::string plotFolder = QFileInfo(stagePath).absolutePath().toStdString();
-  return [programFolder, plotFolder](std::string& path) {
-    std::replace(path.begin(), path.end(), '\\', '/');
-    if (path.empty()) return false;
-    std::error_code ignored;
-    if (path.front() == '/') return std::filesystem::exists(path, ignored);
-    for (const std::string& folder : {programFolder, plotFolder}) {
-      if (folder.empty()) continue;
-      const std::string candidate = folder + "/" + path;
-      if (std::filesystem::exists(candidate, ignored)) {
-        path = candidate;
-        return true;
-      }
-    }
-    return false;
-  };
-}
-
-// A page without the picture it names is not the page asked for: the command
-// fails and says why, instead of writing a PNG that looks finished.
-bool LoadRenderStage(const QString& path, const TLightLib& library, TStageData& doc, int& status) {
-  QtPictureLoader decoder;
-  CheckedPictureLoader pictures(decoder);
-  TStageReadContext context;
-  context.Library = &library;
-  context.Pictures = &pictures;
-  context.ResolvePath = PictureResolver(path);
-  std::string error;
-  if (!CheckReadableFile(path.toStdString(), SIZE_MAX, &error) ||
-      !LoadStage(doc, path.toStdString(), context, &error)) {
-    status = Fail("cannot read the plot: " + Utf8(error));
-    return false;
-  }
-  if (!doc.BgImage.empty() && !doc.Background) {
-    const std::string reason = pictures.LastError().empty() ? "not found" : pictures.LastError();
-    status = Fail("the background picture " + Utf8(doc.BgImage) + " is not shown: " + Utf8(reason));
-    return false;
-  }
-  return true;
 }
 
 bool WritePng(const QImage& image, const QString& path, int& status) {
@@ -126,7 +76,7 @@ int RunRender(const QStringList& args) {
   TStageData doc;
   doc.OnMissingType = MissingTypeAnswers({});
   const QString stagePath = parser.positionalArguments().front();
-  if (!LoadRenderStage(stagePath, lightLib, doc, status)) return status;
+  if (!LoadPageStage(stagePath, lightLib, doc, status)) return status;
   if (w == 0) w = doc.ScrWidth;
   if (h == 0) h = doc.ScrHeight;
   if (w < 1 || w > kMaxRenderSide || h < 1 || h > kMaxRenderSide) {

@@ -10,7 +10,9 @@ namespace {
 
 // Commands that paint need the GUI application for fonts; they run on the
 // offscreen platform unless QT_QPA_PLATFORM names another, so no display is needed.
-bool NeedsGui(int argc, char** argv) { return argc > 1 && std::strcmp(argv[1], "render") == 0; }
+bool NeedsGui(int argc, char** argv) {
+  return argc > 1 && (std::strcmp(argv[1], "render") == 0 || std::strcmp(argv[1], "pdf") == 0);
+}
 
 }  // namespace
 

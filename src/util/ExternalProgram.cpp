@@ -9,6 +9,7 @@
 #include <cstring>
 #include <thread>
 
+#include "util/AsciiCase.h"
 #include "util/FileIo.h"
 #include "util/NumberText.h"
 
@@ -154,6 +155,16 @@ bool OpenWithProgram(std::string_view fileSpec, std::string_view program,
     }
   }
   return starter(arguments, error);
+}
+
+std::string EditorProgram(std::string_view editor) {
+  editor = TrimControls(editor);
+  std::string_view name = editor.substr(editor.find_last_of("/\\") + 1);
+  if (editor.empty() || EqualsIgnoringCase(name, "notepad") ||
+      EqualsIgnoringCase(name, "notepad.exe")) {
+    return kDesktopOpener;
+  }
+  return std::string(editor);
 }
 
 }  // namespace lumaplot

@@ -33,4 +33,11 @@ bool OpenWithProgram(std::string_view fileSpec, std::string_view program,
                      std::string_view argumentTemplate, std::string* error = nullptr,
                      const ProgramStarter& starter = StartProgram);
 
+// The program that shows an exported file for the setting `Editor`: the setting as
+// it stands, but the desktop's opener (kDesktopOpener) when it is empty or names the
+// Windows default "notepad" (any letter case, with or without ".exe" and a folder),
+// which a settings file from Windows holds and this system lacks.
+inline constexpr char kDesktopOpener[] = "xdg-open";
+std::string EditorProgram(std::string_view editor);
+
 }  // namespace lumaplot

@@ -119,5 +119,22 @@ TEST(StartProgramTest, MissingProgramFailsWithAReason) {
   EXPECT_FALSE(StartProgram({}, &error));
 }
 
+TEST(EditorProgramTest, WindowsDefaultAndEmptyGoToTheDesktopOpener) {
+  const struct {
+    const char* setting;
+    const char* program;
+  } cases[] = {
+      {"", "xdg-open"},
+      {"notepad", "xdg-open"},
+      {"NOTEPAD.EXE", "xdg-open"},
+      {"C:\\Windows\\notepad.exe", "xdg-open"},
+      {" notepad ", "xdg-open"},
+      {"/usr/bin/mousepad", "/usr/bin/mousepad"},
+      {"notepadqq", "notepadqq"},
+      {"/opt/notepad/bin/gedit", "/opt/notepad/bin/gedit"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(EditorProgram(c.setting), c.program) << c.setting;
+}
+
 }  // namespace
 }  // namespace lumaplot

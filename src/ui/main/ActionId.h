@@ -12,6 +12,11 @@ enum class TActionId : int {
   FileSaveAs,
   FileClose,
   // File menu: printing, the light list export and the fixture library.
+  FilePrint,
+  FilePdf,
+  FileList,
+  FileLibEdit,
+  FileLibMerge,
   FileExit,
   // Edit menu, find and arrange.
   // Mouse editing modes.

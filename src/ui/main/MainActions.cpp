@@ -3,8 +3,10 @@
 #include "ui/main/commands/CommandRules.h"
 #include "ui/main/commands/FileCommands.h"
 #include "ui/main/commands/HelpCommands.h"
+#include "ui/main/commands/LibraryCommands.h"
 #include "ui/main/commands/ModeCommands.h"
 #include "ui/main/commands/OptionCommands.h"
+#include "ui/main/commands/PrintCommands.h"
 #include "ui/main/commands/ViewCommands.h"
 #include "ui/main/commands/WindowCommands.h"
 
@@ -31,6 +33,16 @@ constexpr TActionSpec kActions[] = {
     {Id::FileClose, "FileClose", "閉じる(&C)", "ファイル", "", "", "", HasDocument, nullptr,
      FileCloseExecute},
     // File menu: printing, the light list export and the fixture library.
+    {Id::FilePrint, "FilePrint", "印刷(&P)", "ファイル", "Ctrl+P",
+     "印刷 (プリンタがないときはPDFに出力)", "", PrinterReady, nullptr, FilePrintExecute},
+    {Id::FilePdf, "FilePdf", "PDFに出力", "ファイル", "", "PDFに出力", "", HasDocument, nullptr,
+     FilePdfExecute},
+    {Id::FileList, "FileList", "灯体一覧を出力(&T)", "ファイル", "", "", "", Editable, nullptr,
+     FileListItemClick},
+    {Id::FileLibEdit, "FileLibEdit", "灯体ライブラリ編集(&L)", "ファイル", "", "", "", Always,
+     nullptr, FileLibEditItemClick},
+    {Id::FileLibMerge, "FileLibMerge", "灯体ライブラリのマージ(&M)", "ファイル", "", "", "", Always,
+     nullptr, FileLibMergeItemClick},
     {Id::FileExit, "FileExit", "終了(&X)", "ファイル", "", "終了", ":/tools/exit.svg", Always,
      nullptr, FileExitItemClick},
     // Edit menu, find and arrange.
@@ -90,9 +102,10 @@ static_assert(InIdOrder(), "the table lists the actions in the order of their id
 constexpr TMenuEntry C(Id id) { return {TMenuEntry::Command, id}; }
 constexpr TMenuEntry kSeparator{TMenuEntry::Separator};
 
-constexpr TMenuEntry kFileMenu[] = {C(Id::FileNew),    C(Id::FileOpen),  C(Id::FileSave),
-                                    C(Id::FileSaveAs), C(Id::FileClose), kSeparator,
-                                    C(Id::FileExit)};
+constexpr TMenuEntry kFileMenu[] = {
+    C(Id::FileNew),     C(Id::FileOpen),     C(Id::FileSave), C(Id::FileSaveAs), C(Id::FileClose),
+    kSeparator,         C(Id::FilePrint),    C(Id::FilePdf),  C(Id::FileList),   kSeparator,
+    C(Id::FileLibEdit), C(Id::FileLibMerge), kSeparator,      C(Id::FileExit)};
 constexpr TMenuEntry kShowMenu[] = {{TMenuEntry::ToolBarsMenu},
                                     C(Id::ShowSttBar),
                                     {TMenuEntry::TabsMenu},

@@ -1,6 +1,7 @@
 #include "ui/qt/Prompts.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 
 #include "ui/qt/MessageBoxes.h"
@@ -43,6 +44,9 @@ TPrompts TPrompts::Default() {
     return RunFileDialog(request, QFileDialog::AcceptSave);
   };
   prompts.Beep = [] { QApplication::beep(); };
+  prompts.ChooseColor = [](const QColor& initial) {
+    return QColorDialog::getColor(initial, QApplication::activeWindow());
+  };
   return prompts;
 }
 

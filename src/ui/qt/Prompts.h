@@ -1,10 +1,11 @@
 #pragma once
 // What the windows, commands and tools ask the user through: message boxes, the
-// file dialogs and the warning beep. Start-up uses Default(), which shows the program's message
-// boxes and Qt's file dialogs; tests replace single members with scripted answers, since a modal
-// box would block them. GUI thread only.
+// file dialogs, the colour dialog and the warning beep. Start-up uses Default(), which shows the
+// program's message boxes and Qt's file and colour dialogs; tests replace single members with
+// scripted answers, since a modal box would block them. GUI thread only.
 #include <functional>
 
+#include <QColor>
 #include <QMessageBox>
 #include <QString>
 
@@ -35,6 +36,8 @@ struct TPrompts {
   std::function<QString(const TFileDialogRequest& request)> OpenFileName;
   std::function<QString(const TFileDialogRequest& request)> SaveFileName;
   std::function<void()> Beep;
+  // The colour dialog preset to `initial`; an invalid colour when it was cancelled.
+  std::function<QColor(const QColor& initial)> ChooseColor;
 
   // Message boxes of ui/qt/MessageBoxes.h, QFileDialog, QApplication::beep.
   static TPrompts Default();
