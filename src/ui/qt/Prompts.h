@@ -19,6 +19,9 @@ struct TFileDialogRequest {
   QString DefaultExt;
   QString Folder;
   QString FileName;
+  // The save dialog asks before an existing file is replaced; off for a caller that
+  // asks with its own question.
+  bool ConfirmOverwrite = true;
 };
 
 struct TPrompts {
@@ -33,6 +36,8 @@ struct TPrompts {
   std::function<QString(const TFileDialogRequest& request)> OpenFileName;
   std::function<QString(const TFileDialogRequest& request)> SaveFileName;
   std::function<void()> Beep;
+  // True for Yes; an empty caption takes the default one.
+  std::function<bool(const QString& text, const QString& caption)> YesNo;
 
   // Message boxes of ui/qt/MessageBoxes.h, QFileDialog, QApplication::beep.
   static TPrompts Default();
