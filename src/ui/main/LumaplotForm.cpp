@@ -19,12 +19,15 @@
 
 #include "model/ObjectDrawing.h"
 #include "ui/dialogs/ChgLtypeDlg.h"
+#include "ui/dialogs/HdrToolFrm.h"
+#include "ui/dialogs/LtListForm.h"
 #include "ui/main/FormTexts.h"
 #include "ui/main/MainBars.h"
 #include "ui/main/PageView.h"
 #include "ui/main/TabControl.h"
 #include "ui/main/ToolBarLists.h"
 #include "ui/main/commands/FileCommands.h"
+#include "ui/main/commands/ToolWindowCommands.h"
 #include "ui/main/commands/ViewCommands.h"
 #include "ui/main/commands/WindowCommands.h"
 #include "ui/main/tools/SelectTool.h"
@@ -313,6 +316,10 @@ void TLumaplotForm::FormShow() {
   FullRefresh();
   ReadShortCuts();
   UpdateChannelLists();
+  if (ini.ReadBool(kGeneralSection, "ShowLightGrid", false)) {
+    LightListWindow(*context_).show();
+    activateWindow();
+  }
   Action(TActionId::ModeNormal)->trigger();
   setAcceptDrops(true);
   if (setup_.Splash) setup_.Splash->close();
@@ -350,8 +357,12 @@ void TLumaplotForm::WriteShortCuts() {
 
 void TLumaplotForm::UpdateChannelLists() { lumaplot::UpdateChannelLists(*bars_, core_); }
 
-// Nothing lists the objects yet besides the page, which the refresh tick keeps up.
-void TLumaplotForm::ObjectsChanged() {}
+// The page follows on the refresh tick; the light list rebuilds its rows before it
+// shows them again (a hidden list rebuilds when it is shown).
+void TLumaplotForm::ObjectsChanged() {
+  TLtListForm* list = dialogs_.Find<TLtListForm>();
+  if (list && list->isVisible()) list->RefreshLights();
+}
 
 // --- Busy bracket and the full refresh ---
 
@@ -443,6 +454,7 @@ void TLumaplotForm::CurrentChanged() {
     TabControl1_->Tabs()->setCurrentIndex(index);
   }
   ScrollBox_->ShowDocument(core_.CurrentDoc());
+  ObjectsChanged();
 }
 
 void TLumaplotForm::TabControl1Change() {
@@ -527,6 +539,12 @@ void TLumaplotForm::FormClose() {
   ini.WriteBool(kGeneralSection, "ShowTab", TabControl1_->TabsVisible());
   ini.WriteInteger(kGeneralSection, "TabPos", TabControl1_->TabPosition());
   ini.WriteBool(kGeneralSection, "ShowStatusBar", bars_->StatusBarVisible());
+  // The tool windows store their own state as they close, before the file is flushed.
+  TLtListForm* list = dialogs_.Find<TLtListForm>();
+  ini.WriteBool(kGeneralSection, "ShowLightGrid", list && list->isVisible());
+  if (list && list->isVisible()) list->close();
+  THdrToolFrm* recorder = dialogs_.Find<THdrToolFrm>();
+  if (recorder && recorder->isVisible()) recorder->close();
   bars_->Save(ini);
   core_.WriteLastFiles();
   WriteShortCuts();
