@@ -25,11 +25,13 @@ enum class TActionId : int {
   ShowSttBar,
   ShowRepaint,
   // View menu: tool windows.
+  ShowList,
   // Option menu.
   OptTestMode,
   OptInhMove,
   // Option menu: the settings dialogs.
   // Tools menu.
+  ToolHdrAction,
   // Window menu.
   ChgActData1,
   ChgActData2,

@@ -20,12 +20,15 @@
 
 #include "model/ObjectDrawing.h"
 #include "ui/dialogs/ChgLtypeDlg.h"
+#include "ui/dialogs/HdrToolFrm.h"
+#include "ui/dialogs/LtListForm.h"
 #include "ui/main/FormTexts.h"
 #include "ui/main/MainBars.h"
 #include "ui/main/PageView.h"
 #include "ui/main/TabControl.h"
 #include "ui/main/ToolBarLists.h"
 #include "ui/main/commands/FileCommands.h"
+#include "ui/main/commands/ToolWindowCommands.h"
 #include "ui/main/commands/ViewCommands.h"
 #include "ui/main/commands/WindowCommands.h"
 #include "ui/main/tools/SelectTool.h"
@@ -327,6 +330,10 @@ void TLumaplotForm::FormShow() {
   FullRefresh();
   ReadShortCuts();
   UpdateChannelLists();
+  if (ini.ReadBool(kGeneralSection, "ShowLightGrid", false)) {
+    LightListWindow(*context_).show();
+    activateWindow();
+  }
   Action(TActionId::ModeNormal)->trigger();
   setAcceptDrops(true);
   if (setup_.Splash) setup_.Splash->close();
@@ -394,7 +401,13 @@ void TLumaplotForm::WriteShortCuts() {
 
 void TLumaplotForm::UpdateChannelLists() { lumaplot::UpdateChannelLists(*bars_, core_); }
 
-void TLumaplotForm::ObjectsChanged() { core_.MarkLightsStale(); }
+// The lights take their levels anew on the next tick, and the light list rebuilds
+// its rows before it shows them again (a hidden list rebuilds when it is shown).
+void TLumaplotForm::ObjectsChanged() {
+  core_.MarkLightsStale();
+  TLtListForm* list = dialogs_.Find<TLtListForm>();
+  if (list && list->isVisible()) list->RefreshLights();
+}
 
 // --- Busy bracket and the full refresh ---
 
@@ -488,6 +501,7 @@ void TLumaplotForm::CurrentChanged() {
     TabControl1_->Tabs()->setCurrentIndex(index);
   }
   ScrollBox_->ShowDocument(core_.CurrentDoc());
+  ObjectsChanged();
 }
 
 void TLumaplotForm::TabControl1Change() {
@@ -582,6 +596,12 @@ void TLumaplotForm::FormClose() {
   ini.WriteBool(kGeneralSection, "ShowTab", TabControl1_->TabsVisible());
   ini.WriteInteger(kGeneralSection, "TabPos", TabControl1_->TabPosition());
   ini.WriteBool(kGeneralSection, "ShowStatusBar", bars_->StatusBarVisible());
+  // The tool windows store their own state as they close, before the file is flushed.
+  TLtListForm* list = dialogs_.Find<TLtListForm>();
+  ini.WriteBool(kGeneralSection, "ShowLightGrid", list && list->isVisible());
+  if (list && list->isVisible()) list->close();
+  THdrToolFrm* recorder = dialogs_.Find<THdrToolFrm>();
+  if (recorder && recorder->isVisible()) recorder->close();
   bars_->Save(ini);
   core_.WriteLastFiles();
   WriteShortCuts();

@@ -7,6 +7,7 @@
 #include "ui/main/commands/ModeCommands.h"
 #include "ui/main/commands/OptionCommands.h"
 #include "ui/main/commands/PrintCommands.h"
+#include "ui/main/commands/ToolWindowCommands.h"
 #include "ui/main/commands/ViewCommands.h"
 #include "ui/main/commands/WindowCommands.h"
 
@@ -55,6 +56,8 @@ constexpr TActionSpec kActions[] = {
     {Id::ShowRepaint, "ShowRepaint", "再描画(&P)", "表示", "", "画面の再描画",
      ":/tools/repaint.svg", Always, nullptr, ShowRepaintItemClick},
     // View menu: tool windows.
+    {Id::ShowList, "ShowList", "灯体一覧(&L)", "表示", "", "", "", Always, LightListShown,
+     ShowListItemClick},
     // Option menu.
     {Id::OptTestMode, "OptTestMode", "テストモード", "オプション", "", "", "", HasDocument,
      InTestMode, OptTestModeExecute},
@@ -62,6 +65,8 @@ constexpr TActionSpec kActions[] = {
      MoveInhibited, OptInhMoveExecute},
     // Option menu: the settings dialogs.
     // Tools menu.
+    {Id::ToolHdrAction, "ToolHdrAction", "HDレコーダ(&R)", "ツール", "", "", "", Always, nullptr,
+     ToolHdrActionExecute},
     // Window menu.
     {Id::ChgActData1, "ChgActData1", "画面切り替え 1", "ウィンドウ", "", "", "", Always, nullptr,
      SwitchDocument<0>},
@@ -108,11 +113,13 @@ constexpr TMenuEntry kFileMenu[] = {
     C(Id::FileLibEdit), C(Id::FileLibMerge), kSeparator,      C(Id::FileExit)};
 constexpr TMenuEntry kShowMenu[] = {{TMenuEntry::ToolBarsMenu},
                                     C(Id::ShowSttBar),
+                                    C(Id::ShowList),
                                     {TMenuEntry::TabsMenu},
                                     kSeparator,
                                     C(Id::ShowRepaint)};
 constexpr TMenuEntry kOptionMenu[] = {C(Id::OptTestMode), C(Id::OptInhMove)};
 // The Edit and Tools menus are filled as their commands arrive.
+constexpr TMenuEntry kToolMenu[] = {C(Id::ToolHdrAction)};
 constexpr TMenuEntry kWindowMenu[] = {{TMenuEntry::DocumentItems}};
 constexpr TMenuEntry kHelpMenu[] = {C(Id::HelpContents), kSeparator, C(Id::HelpAbout)};
 
@@ -121,7 +128,7 @@ constexpr TMenuSpec kMenus[] = {
     {"Edit1", "編集(&E)", {}},
     {"Show1", "表示(&V)", kShowMenu},
     {"Option1", "オプション(&O)", kOptionMenu},
-    {"Tool1", "ツール(&T)", {}},
+    {"Tool1", "ツール(&T)", kToolMenu},
     {"Window1", "ウィンドウ(&W)", kWindowMenu},
     {"Help1", "ヘルプ(&H)", kHelpMenu},
 };

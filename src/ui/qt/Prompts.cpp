@@ -16,6 +16,7 @@ QString RunFileDialog(const TFileDialogRequest& request, QFileDialog::AcceptMode
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                      : QFileDialog::AnyFile);
   dialog.setDefaultSuffix(request.DefaultExt);
+  if (!request.ConfirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
   // A mask such as "*.DAT" is a filter, not a name to preselect.
   if (!request.FileName.isEmpty() && !request.FileName.contains('*')) {
     dialog.selectFile(request.FileName);

@@ -20,6 +20,9 @@ struct TFileDialogRequest {
   QString DefaultExt;
   QString Folder;
   QString FileName;
+  // The save dialog asks before an existing file is replaced; off for a caller that
+  // asks with its own question.
+  bool ConfirmOverwrite = true;
 };
 
 struct TPrompts {
