@@ -24,6 +24,8 @@ enum class TActionId : int {
   OptTestMode,
   OptInhMove,
   // Option menu: the settings dialogs.
+  OptSetup,
+  OptScreen,
   // Tools menu.
   // Window menu.
   ChgActData1,

@@ -5,6 +5,7 @@
 #include "ui/main/commands/HelpCommands.h"
 #include "ui/main/commands/ModeCommands.h"
 #include "ui/main/commands/OptionCommands.h"
+#include "ui/main/commands/SettingsCommands.h"
 #include "ui/main/commands/ViewCommands.h"
 #include "ui/main/commands/WindowCommands.h"
 
@@ -49,6 +50,10 @@ constexpr TActionSpec kActions[] = {
     {Id::OptInhMove, "OptInhMove", "位置移動禁止(&P)", "オプション", "", "", "", HasDocument,
      MoveInhibited, OptInhMoveExecute},
     // Option menu: the settings dialogs.
+    {Id::OptSetup, "OptSetup", "オプション設定(&O)...", "オプション", "", "", "", Always, nullptr,
+     OptSetupItemClick},
+    {Id::OptScreen, "OptScreen", "画面設定(&S)...", "オプション", "", "", "", HasDocument, nullptr,
+     OptScreenExecute},
     // Tools menu.
     // Window menu.
     {Id::ChgActData1, "ChgActData1", "画面切り替え 1", "ウィンドウ", "", "", "", Always, nullptr,
@@ -98,7 +103,8 @@ constexpr TMenuEntry kShowMenu[] = {{TMenuEntry::ToolBarsMenu},
                                     {TMenuEntry::TabsMenu},
                                     kSeparator,
                                     C(Id::ShowRepaint)};
-constexpr TMenuEntry kOptionMenu[] = {C(Id::OptTestMode), C(Id::OptInhMove)};
+constexpr TMenuEntry kOptionMenu[] = {C(Id::OptTestMode), C(Id::OptInhMove), kSeparator,
+                                      C(Id::OptSetup), C(Id::OptScreen)};
 // The Edit and Tools menus are filled as their commands arrive.
 constexpr TMenuEntry kWindowMenu[] = {{TMenuEntry::DocumentItems}};
 constexpr TMenuEntry kHelpMenu[] = {C(Id::HelpContents), kSeparator, C(Id::HelpAbout)};
