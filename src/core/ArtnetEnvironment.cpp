@@ -69,7 +69,11 @@ ArtnetOptions WithNetworkChoices(ArtnetOptions options, bool bindFixed, bool des
                                  std::string_view bind, std::string_view dest,
                                  const std::vector<NetInterface>& interfaces) {
   uint32_t address = 0;
-  if (!bindFixed && ParseIpv4(bind, address)) options.BindIp = std::string(bind);
+  // A network chosen by one of its addresses is heard whole, its broadcasts included.
+  if (!bindFixed && ParseIpv4(bind, address)) {
+    options.BindIp = std::string(bind);
+    options.ListenBroadcasts = address != 0;
+  }
   if (destFixed) return options;
   if (ParseIpv4(dest, address)) {
     options.DestIp = std::string(dest);

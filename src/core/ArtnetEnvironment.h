@@ -35,7 +35,8 @@ inline constexpr char kArtNetDestSubnet[] = "Subnet";
 
 // `options` with the network choices of the settings (TEnvData::ArtNetBind and
 // ArtNetDest) where `bindFixed` and `destFixed` do not say the process fixed them:
-// - bind: an IPv4 address becomes BindIp; empty or anything else keeps BindIp;
+// - bind: an IPv4 address becomes BindIp, and the broadcasts of its network are
+//   listened to as well (ListenBroadcasts); empty or anything else keeps BindIp;
 // - dest: an IPv4 address becomes DestIp; kArtNetDestSubnet becomes the broadcast
 //   address of the network of the listening address (with every interface listened
 //   on, the address ChooseOwnAddress takes), found in `interfaces`; empty, a network

@@ -117,6 +117,15 @@ void TArtnetThread::OpenSocket(const ArtnetOptions& options) {
     return;
   }
   ready_ = true;
+  if (options.ListenBroadcasts && bindAddress != 0) {
+    const uint32_t broadcast = NetworkBroadcast(hostInterfaces_, bindAddress);
+    // Without it the engine still works for unicast; the reason is kept for the curious.
+    std::string ignored;
+    if (broadcast != 0 && broadcast != bindAddress) {
+      broadcastSocket_.Open({broadcast, socket_.LocalEndpoint().Port}, options.ReceiveBufferBytes,
+                            &ignored);
+    }
+  }
   const std::string destIp = !options.DestIp.empty()
                                  ? options.DestIp
                                  : (altNetwork_ ? kAltNetworkBroadcast : kArtnetBroadcast);
@@ -225,8 +234,8 @@ void TArtnetThread::WaitUpTo(uint64_t ms) {
   const int timeout = static_cast<int>(std::min<uint64_t>(ms, kPollIntervalMs));
   if (timeout <= 0) return;
   if (ready_) {
-    pollfd entry{socket_.Fd(), POLLIN, 0};
-    ::poll(&entry, 1, timeout);
+    pollfd entries[2] = {{socket_.Fd(), POLLIN, 0}, {broadcastSocket_.Fd(), POLLIN, 0}};
+    ::poll(entries, broadcastSocket_.IsOpen() ? 2 : 1, timeout);
   } else {
     std::this_thread::sleep_for(std::chrono::milliseconds(timeout));
   }
@@ -262,7 +271,8 @@ bool TArtnetThread::ReadAndHandle(int& opCode) {
   opCode = 0;
   if (!ready_) return false;
   UdpEndpoint from;
-  const long size = socket_.Receive(rxBuffer_, from);
+  long size = socket_.Receive(rxBuffer_, from);
+  if (size < 0 && broadcastSocket_.IsOpen()) size = broadcastSocket_.Receive(rxBuffer_, from);
   if (size < 0) return false;
   Count<&ArtnetCounters::Datagrams>().Add();
   opCode = HandleDatagram(ByteSpan(rxBuffer_.data(), static_cast<size_t>(size)), from);

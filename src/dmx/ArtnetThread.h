@@ -50,6 +50,10 @@ struct ArtnetOptions {
   std::string DestIp;              // empty: kArtnetBroadcast, or kAltNetworkBroadcast
   uint16_t DestPort = 0;           // 0: the engine's own port
   int ReceiveBufferBytes = 4 << 20;
+  // With BindIp one address of the host: also take the broadcasts of that address's
+  // network, which a socket bound to one address never sees (a second socket bound
+  // to the network's broadcast address at the same port).
+  bool ListenBroadcasts = false;
   Clock* TickClock = nullptr;  // null: SystemClock(); must outlive the engine
   // Reads the host's interfaces; null: ReadNetInterfaces.
   std::function<bool(std::vector<NetInterface>&)> ReadInterfaces;
@@ -190,6 +194,9 @@ class TArtnetThread {
   std::array<uint8_t, 4> OwnIp() const { return ownIp_; }
   const std::string& OwnIpText() const { return ownIpText_; }
   UdpEndpoint LocalEndpoint() const { return socket_.LocalEndpoint(); }
+  // Where the broadcasts of the bound address's network are taken (ListenBroadcasts);
+  // Address 0 when they are not.
+  UdpEndpoint BroadcastEndpoint() const { return broadcastSocket_.LocalEndpoint(); }
   UdpEndpoint DestAddr() const { return destAddr_; }
   // The destination lies on one of the host's networks (checked at start-up and
   // before every poll), so datagrams go there.
@@ -255,6 +262,7 @@ class TArtnetThread {
   Clock& clock_;
   std::function<bool(std::vector<NetInterface>&)> readInterfaces_;
   UdpSocket socket_;
+  UdpSocket broadcastSocket_;  // receives only; closed unless ListenBroadcasts
   bool ready_ = false;
   std::string socketError_;
   UdpEndpoint destAddr_;

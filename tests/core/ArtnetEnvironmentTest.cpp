@@ -116,6 +116,10 @@ TEST(NetworkChoices, SettingsChooseWhatTheProcessLeavesOpen) {
     EXPECT_EQ(got.BindIp, c.wantBind) << c.name;
     EXPECT_EQ(got.DestIp, c.wantDest) << c.name;
     EXPECT_EQ(got.DestPort, 7000) << c.name;
+    // Listening on one address chosen in the settings hears its network's broadcasts.
+    EXPECT_EQ(got.ListenBroadcasts,
+              !c.bindFixed && std::string(c.bind).find('.') != std::string::npos)
+        << c.name;
   }
 }
 

@@ -546,6 +546,35 @@ TEST_F(ArtnetEngine, RematchFollowsChangedPortAddresses) {
   EXPECT_EQ(lines[0], "   2.  0.  0.  1 : in");
 }
 
+// Bound to one address, a socket never sees the broadcasts of its network, which is
+// how nodes answer polls and many desks send; the engine takes them on a second
+// socket at the same port when asked to.
+TEST_F(ArtnetEngine, OneBoundAddressAlsoTakesItsNetworksBroadcasts) {
+  const auto loopbackOnly = [](std::vector<NetInterface>& list) {
+    list = {{"lo", kLoopback, 0xFF000000}};
+    return true;
+  };
+  for (const bool listen : {false, true}) {
+    ArtnetOptions options = test::LoopbackOptions(&clock_, peer_.LocalEndpoint().Port);
+    options.ReadInterfaces = loopbackOnly;
+    options.ListenBroadcasts = listen;
+    TArtnetThread engine(true, 8, 8, false, options);
+    ASSERT_TRUE(engine.Ready()) << engine.SocketError();
+    engine.InAddr[0] = 8;
+    engine.InEnabled[0] = true;
+    const UdpEndpoint broadcast{0x7FFFFFFF, engine.LocalEndpoint().Port};
+    EXPECT_EQ(engine.BroadcastEndpoint(), listen ? broadcast : UdpEndpoint{}) << listen;
+    ASSERT_TRUE(peer_.SendTo(ArtDmx(8, Bytes(4, 1)), broadcast));
+    ASSERT_TRUE(peer_.SendTo(ArtDmx(8, Bytes(4, 2)), engine.LocalEndpoint()));  // unicast
+    const auto deadline = std::chrono::steady_clock::now() + 300ms;
+    while (std::chrono::steady_clock::now() < deadline) {
+      engine.RunPass();
+      std::this_thread::sleep_for(2ms);
+    }
+    EXPECT_EQ(engine.Counters().DmxAccepted, listen ? 2u : 1u) << listen;
+  }
+}
+
 TEST_F(ArtnetEngine, ShortOldRepliesAreRecordedWithZeroFields) {
   Bytes reply = NodeReply({2, 0, 0, 9}, "oldnode", 0, 0, {0x40, 0, 0, 0}, {8, 0, 0, 0});
   reply.resize(30);  // the name is cut after four characters

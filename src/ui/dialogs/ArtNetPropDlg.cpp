@@ -75,6 +75,9 @@ QTableWidget* MakeGrid(QWidget* parent, const char* name, int rows, int columns)
   grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid->setSelectionMode(QAbstractItemView::NoSelection);
   grid->setFocusPolicy(Qt::NoFocus);
+  // Rows as tall as a line of text with the inset above and below it.
+  grid->verticalHeader()->setMinimumSectionSize(1);
+  grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 2 * kTextInset + 1);
   for (int row = 0; row < rows; ++row) {
     for (int column = 0; column < columns; ++column) {
       grid->setItem(row, column, new QTableWidgetItem);
@@ -122,6 +125,8 @@ TArtNetPropDlg::TArtNetPropDlg(QWidget* parent)
   PortGrid_->setProperty("tag", 1);
   PortGrid_->setItemDelegate(new TGridCellDelegate(
       [](int row, int column) { return row == 0 || column == 0; }, true, PortGrid_));
+  // The five columns share the dialog's width, so every port is seen.
+  PortGrid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   PortGrid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   PortGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   for (int k = 1; k <= 4; ++k) PortGrid_->item(0, k)->setText(QString::number(k));

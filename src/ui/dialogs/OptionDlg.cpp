@@ -873,6 +873,9 @@ void TOptionDlg::ShowEngineState() {
     const UdpEndpoint local = engine.LocalEndpoint();
     state = "受信: " + (local.Address == 0 ? QString("すべてのインターフェース:%1").arg(local.Port)
                                            : EndpointText(local));
+    if (const UdpEndpoint broadcast = engine.BroadcastEndpoint(); broadcast.Address != 0) {
+      state += "、" + EndpointText(broadcast) + " (ブロードキャスト)";
+    }
   }
   state += "\n送信先: " + EndpointText(engine.DestAddr());
   if (engine.Ready() && !engine.DestOnHostNetwork()) {
