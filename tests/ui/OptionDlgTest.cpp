@@ -181,6 +181,8 @@ class OptionDlgTest : public ::testing::Test {
   test::TempDir dir;
   test::FakeModemLines* modem = nullptr;
   UdpSocket desk;
+  // The engine's time where a test moves it; outlives the core, whose engine reads it.
+  ManualClock clock{100000};
   std::unique_ptr<TAppCore> core;
   std::unique_ptr<TLumaplotForm> form;
   QStringList warnings;
@@ -444,7 +446,6 @@ TEST_F(OptionDlgTest, ShortCutsAreAssignedRefusedTwiceAndCleared) {
 // carries our port, how long ago each answered; marks follow the port boxes; the
 // details of the selected node; a scan empties the list.
 TEST_F(OptionDlgTest, NodeListFollowsTheEngineAndOpensTheDetails) {
-  ManualClock clock(100000);
   TCoreSetup setup = CoreSetup();
   setup.Artnet.TickClock = &clock;
   Start(std::move(setup));

@@ -318,10 +318,10 @@ bool TOptScrDlg::OKBtnClick() {
       std::string error;
       picture = loader->LoadPicture(path, &error);
       if (!picture) {
-        context_.Prompts.Error(
-            "背景画像を読み込めませんでした。\n" + QString::fromStdString(path) +
-                (error.empty() ? QString() : "\n" + QString::fromStdString(error)),
-            {});
+        // The reader's reason names the file it looked at; without one, the name does.
+        context_.Prompts.Error("背景画像を読み込めませんでした。\n" +
+                                   QString::fromStdString(error.empty() ? path : error),
+                               {});
         BgImgEdit_->setFocus();
         return false;
       }
