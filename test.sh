@@ -20,4 +20,4 @@ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMAPLOT_T
 cmake --build build-tsan -j "$(nproc)" --target test_dmx test_core
 export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1"
 (cd build-tsan && ctest --output-on-failure -j "$(nproc)" \
-  -R '^(ArtnetEngine|ArtnetEngineThread|LevelIntakeTest|HdrRecorderTest|FrameRoadTest|AppCoreTest|DocumentListTest)\.')
+  -R '^(ArtnetEngine|ArtnetEngineThread|LevelIntakeTest|HdrRecorderTest|FrameRoadTest|AppCoreTest|DocumentListTest|EngineSettingsTest)\.')

@@ -60,6 +60,8 @@ int main(int argc, char** argv) {
   if (setup.ProgramFolder.empty()) return StartFailed(splash, error);
   setup.SettingsPath = SettingsFilePath(setup.ProgramFolder, executable);
   if (!ReadArtnetEnvironment(setup.Artnet, &error)) return StartFailed(splash, error);
+  setup.ArtnetBindFixed = ArtnetBindFromEnvironment();
+  setup.ArtnetDestFixed = ArtnetDestFromEnvironment();
   // Declared before the core, which borrows it through the guard in front of it.
   QtPictureLoader decoder;
   setup.Pictures = std::make_shared<CheckedPictureLoader>(decoder);

@@ -1,5 +1,7 @@
 #include "core/AppCore.h"
 
+#include "core/ArtnetEnvironment.h"
+
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -24,6 +26,9 @@ bool IsOpen(const TDocumentList& documents, const std::string& path) {
   }
   return false;
 }
+
+constexpr char kChooseNetworkHint[] =
+    "\n「オプション設定」の「ネットワーク」ページで、受信するアドレスと送信先を選べます。";
 
 // A value that would lose blanks at its ends, or a pair of enclosing quotes, when
 // read back is written in quotes.
@@ -74,11 +79,20 @@ void TAppCore::ReadLibrary() {
 void TAppCore::CreateFrameRoad() {
   const bool altNetwork = ini_->ReadBool(kGeneralSection, "DebugMode", false);
   road_ = std::make_unique<TFrameRoad>(
-      *env_, documents_.LevelLock, [this] { return documents_.Current(); }, setup_.Artnet,
+      *env_, documents_.LevelLock, [this] { return documents_.Current(); }, EngineOptions(),
       altNetwork);
   TArtnetThread& engine = road_->Engine();
   engine.SetNodeNames(kNodeName, kNodeName);
   road_->EnablePorts(env_->RxUniverse);
+  // Linux gives no adapter a fixed 2.x.x.x address, so the warning says where to
+  // choose one; a listening address the user chose there is not warned about again.
+  if (engine.Message == kNoArtnetAddressMessage) {
+    if (BindChosenInSettings()) {
+      engine.Message.clear();
+    } else {
+      engine.Message += kChooseNetworkHint;
+    }
+  }
   if (!engine.Message.empty()) {
     messages_.push_back({engine.Message, "ArtNet初期化エラー"});
     engine.Message.clear();
@@ -179,6 +193,60 @@ bool TAppCore::UpdateCurrentLights() {
 
 void TAppCore::ApplyPresentationSettings() {
   PresentationSettings() = PresentationSettingsOf(*env_);
+}
+
+void TAppCore::SetInputPortAddresses(const std::array<int32_t, kInputPortCount>& addresses) {
+  TArtnetThread& engine = Engine();
+  for (int i = 0; i < kInputPortCount; ++i) {
+    env_->RxUniverse[static_cast<size_t>(i)] = addresses[static_cast<size_t>(i)];
+    if (i < engine.InCount()) engine.InAddr[i] = addresses[static_cast<size_t>(i)];
+  }
+  engine.RematchNodes();
+}
+
+void TAppCore::ScanNodes() {
+  TArtnetThread& engine = Engine();
+  engine.ClearNodes();
+  engine.NodesChanged = true;
+  engine.SendPoll();
+}
+
+std::vector<NetInterface> TAppCore::HostInterfaces() const {
+  std::vector<NetInterface> interfaces;
+  if (setup_.Artnet.ReadInterfaces) {
+    setup_.Artnet.ReadInterfaces(interfaces);
+  } else {
+    ReadNetInterfaces(interfaces);
+  }
+  return interfaces;
+}
+
+ArtnetOptions TAppCore::EngineOptions() const {
+  return WithNetworkChoices(setup_.Artnet, setup_.ArtnetBindFixed, setup_.ArtnetDestFixed,
+                            env_->ArtNetBind, env_->ArtNetDest, HostInterfaces());
+}
+
+bool TAppCore::BindChosenInSettings() const {
+  uint32_t address = 0;
+  return !setup_.ArtnetBindFixed && ParseIpv4(env_->ArtNetBind, address) && address != 0;
+}
+
+bool TAppCore::RestartEngine(std::string* problem) {
+  const bool running = Engine().Running();
+  road_->RestartEngine(EngineOptions());
+  TArtnetThread& engine = Engine();
+  engine.SetNodeNames(kNodeName, kNodeName);
+  // The new engine's node table is empty; whoever lists it shows that.
+  engine.NodesChanged = true;
+  // The warning about a missing 2.x.x.x address was given at start-up; here the user
+  // is choosing the network and sees where the engine listens.
+  engine.Message.clear();
+  if (running) StartEngine();
+  if (!engine.Ready()) {
+    if (problem) *problem = engine.SocketError();
+    return false;
+  }
+  return true;
 }
 
 }  // namespace lumaplot

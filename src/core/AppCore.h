@@ -16,6 +16,7 @@
 //
 // Threads: GUI thread only, except what the engine thread reaches through the
 // intake (the recorder, the current document's level buffers under LevelLock).
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -48,6 +49,10 @@ struct TCoreSetup {
   std::function<std::unique_ptr<ModemLines>()> MakeModemLines;
   // Decodes background pictures; none: documents show no picture.
   std::shared_ptr<PictureLoader> Pictures;
+  // Artnet's listening address (BindIp) and destination (DestIp) were fixed by the
+  // process (the environment, tests): the settings' network choices leave them be.
+  bool ArtnetBindFixed = false;
+  bool ArtnetDestFixed = false;
 };
 
 // A problem the user should hear of: the text and the caption of its message box
@@ -134,6 +139,22 @@ class TAppCore {
   // The presentation settings of the drawing code, from the settings record.
   void ApplyPresentationSettings();
 
+  // --- What the options dialog changes at once ---
+  // The eight input port addresses: into the settings record and into the engine,
+  // whose node marks follow. Each port's address changes whole (one atomic word),
+  // so no datagram is matched against half an old and half a new address.
+  void SetInputPortAddresses(const std::array<int32_t, kInputPortCount>& addresses);
+  // A node scan: the engine's node table is emptied and a poll goes out at once.
+  void ScanNodes();
+  // Where the engine listens and sends: the set-up's options with the settings'
+  // network choices (ArtNetBind, ArtNetDest) where the set-up does not fix them.
+  ArtnetOptions EngineOptions() const;
+  // Replaces the engine by one made with EngineOptions(): the old one ends first, so
+  // its port is free; port addresses, test mode and callbacks carry over, and the new
+  // one runs when the old one ran. False, with the reason, when the new one cannot
+  // receive; the program then runs on without network input, as after a failed start.
+  bool RestartEngine(std::string* problem = nullptr);
+
  private:
   void ReadSettings();
   void ReadLibrary();
@@ -155,6 +176,11 @@ class TAppCore {
   bool lightsStale_ = true;
   ModemStatus lastModemStatus_;
   std::unique_ptr<TFrameRoad> road_;
+
+  // The host's interfaces, as the engine's options read them.
+  std::vector<NetInterface> HostInterfaces() const;
+  // The user chose the listening address on the network page (and nothing fixes it).
+  bool BindChosenInSettings() const;
 };
 
 }  // namespace lumaplot

@@ -61,4 +61,32 @@ bool ReadArtnetEnvironment(ArtnetOptions& options, std::string* error) {
   return true;
 }
 
+bool ArtnetBindFromEnvironment() { return !Variable(kArtnetBindVariable).empty(); }
+
+bool ArtnetDestFromEnvironment() { return !Variable(kArtnetDestVariable).empty(); }
+
+ArtnetOptions WithNetworkChoices(ArtnetOptions options, bool bindFixed, bool destFixed,
+                                 std::string_view bind, std::string_view dest,
+                                 const std::vector<NetInterface>& interfaces) {
+  uint32_t address = 0;
+  // A network chosen by one of its addresses is heard whole, its broadcasts included.
+  if (!bindFixed && ParseIpv4(bind, address)) {
+    options.BindIp = std::string(bind);
+    options.ListenBroadcasts = address != 0;
+  }
+  if (destFixed) return options;
+  if (ParseIpv4(dest, address)) {
+    options.DestIp = std::string(dest);
+  } else if (dest == kArtNetDestSubnet) {
+    uint32_t listening = 0;
+    if (!ParseIpv4(options.BindIp, listening) || listening == 0) {
+      listening = ChooseOwnAddress(interfaces).Address;
+    }
+    if (const uint32_t broadcast = NetworkBroadcast(interfaces, listening); broadcast != 0) {
+      options.DestIp = Ipv4Text(broadcast);
+    }
+  }
+  return options;
+}
+
 }  // namespace lumaplot

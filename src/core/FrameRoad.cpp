@@ -8,15 +8,8 @@ TFrameRoad::TFrameRoad(TEnvData& env, std::mutex& levelLock,
     : recorder_(std::make_unique<THdrRecorder>(kRecorderPorts)),
       intake_(std::make_unique<TLevelIntake>(
           TLevelIntake{env, levelLock, recorder_.get(), std::move(currentDoc)})),
-      engine_(std::make_unique<TArtnetThread>(true, kInputPortCount, kInputPortCount, altNetwork,
-                                              options)) {
-  engine_->OnFrame = [this](TArtnetThread::LevelTable& levels) {
-    LevelIntake(*intake_, levels.data());
-  };
-  engine_->OnTestFrame = [&env](TArtnetThread::LevelTable& levels) {
-    TestPattern(env, levels.data());
-  };
-  engine_->CycleMs = kEngineCycleMs;
+      env_(env) {
+  MakeEngine(options, altNetwork);
 }
 
 TFrameRoad::~TFrameRoad() {
@@ -33,6 +26,43 @@ void TFrameRoad::EnablePorts(const std::array<int32_t, kInputPortCount>& address
 
 void TFrameRoad::DisablePorts() {
   for (int i = 0; i < engine_->InCount(); ++i) engine_->InEnabled[i] = false;
+}
+
+void TFrameRoad::RestartEngine(const ArtnetOptions& options) {
+  const bool altNetwork = engine_->AltNetwork();
+  std::array<int, TArtnetThread::kMaxPorts> inAddr{};
+  std::array<bool, TArtnetThread::kMaxPorts> inEnabled{};
+  std::array<int, TArtnetThread::kMaxPorts> outAddr{};
+  for (int i = 0; i < TArtnetThread::kMaxPorts; ++i) {
+    inAddr[i] = engine_->InAddr[i];
+    inEnabled[i] = engine_->InEnabled[i];
+    outAddr[i] = engine_->OutAddr[i];
+  }
+  const bool testMode = engine_->TestMode;
+  const int cycleMs = engine_->CycleMs;
+  // Joined before the new engine binds: the port is free again, and the intake and
+  // the recorder are never driven by two engine threads.
+  engine_.reset();
+  MakeEngine(options, altNetwork);
+  for (int i = 0; i < TArtnetThread::kMaxPorts; ++i) {
+    engine_->InAddr[i] = inAddr[i];
+    engine_->InEnabled[i] = inEnabled[i];
+    engine_->OutAddr[i] = outAddr[i];
+  }
+  engine_->TestMode = testMode;
+  engine_->CycleMs = cycleMs;
+}
+
+void TFrameRoad::MakeEngine(const ArtnetOptions& options, bool altNetwork) {
+  engine_ =
+      std::make_unique<TArtnetThread>(true, kInputPortCount, kInputPortCount, altNetwork, options);
+  engine_->OnFrame = [this](TArtnetThread::LevelTable& levels) {
+    LevelIntake(*intake_, levels.data());
+  };
+  engine_->OnTestFrame = [&env = env_](TArtnetThread::LevelTable& levels) {
+    TestPattern(env, levels.data());
+  };
+  engine_->CycleMs = kEngineCycleMs;
 }
 
 }  // namespace lumaplot

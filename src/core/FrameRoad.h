@@ -44,10 +44,20 @@ class TFrameRoad {
   // Disables every input port; the engine keeps running.
   void DisablePorts();
 
+  // Replaces the engine by a new one made with `options` (and the old one's
+  // alternative network): the old one is ended and joined first, so its UDP port is
+  // free and nothing runs the intake twice; the new one takes over the port
+  // addresses and enables, the test mode and the callbacks. The new engine is not
+  // started; the caller gives it its node names and starts it.
+  void RestartEngine(const ArtnetOptions& options);
+
  private:
+  void MakeEngine(const ArtnetOptions& options, bool altNetwork);
+
   std::unique_ptr<THdrRecorder> recorder_;
   std::unique_ptr<TLevelIntake> intake_;
   std::unique_ptr<TArtnetThread> engine_;
+  TEnvData& env_;
 };
 
 }  // namespace lumaplot

@@ -28,6 +28,9 @@ struct TArtNode {
   std::array<uint8_t, 4> SwOut{};  // output Universe in the low four bits
   uint8_t BindIndex = 0;           // as received: which group of the node's ports this is
   bool Matches = false;            // one of its ports carries a port address of the engine
+  // When this bind last answered, on the clock of the engine that recorded it
+  // (TArtnetThread::NowMs); 0 for a node not recorded by an engine.
+  uint64_t LastReplyMs = 0;
 };
 
 // The bind a reply describes: its BindIndex, with the 0 of older nodes read as 1.

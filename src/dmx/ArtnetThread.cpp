@@ -117,6 +117,15 @@ void TArtnetThread::OpenSocket(const ArtnetOptions& options) {
     return;
   }
   ready_ = true;
+  if (options.ListenBroadcasts && bindAddress != 0) {
+    const uint32_t broadcast = NetworkBroadcast(hostInterfaces_, bindAddress);
+    // Without it the engine still works for unicast; the reason is kept for the curious.
+    std::string ignored;
+    if (broadcast != 0 && broadcast != bindAddress) {
+      broadcastSocket_.Open({broadcast, socket_.LocalEndpoint().Port}, options.ReceiveBufferBytes,
+                            &ignored);
+    }
+  }
   const std::string destIp = !options.DestIp.empty()
                                  ? options.DestIp
                                  : (altNetwork_ ? kAltNetworkBroadcast : kArtnetBroadcast);
@@ -151,16 +160,18 @@ void TArtnetThread::SendPoll() {
   if (ready_) SendToDest(pollPacket_, Count<&ArtnetCounters::PollsSent>());
 }
 
+std::string NodeListLine(const TArtNode& node) {
+  char address[32];
+  std::snprintf(address, sizeof address, "%3u.%3u.%3u.%3u : ", node.IpAddress[0], node.IpAddress[1],
+                node.IpAddress[2], node.IpAddress[3]);
+  const std::string shortName = FieldText(node.ShortName);
+  const std::string name = shortName.empty() ? FieldText(node.LongName) : shortName;
+  return std::string(node.Matches ? "*" : " ") + address + Cp932ToUtf8(name);
+}
+
 void TArtnetThread::ListNodes(std::vector<std::string>& list) {
   list.clear();
-  for (const TArtNode& node : Nodes()) {
-    char address[32];
-    std::snprintf(address, sizeof address, "%3u.%3u.%3u.%3u : ", node.IpAddress[0],
-                  node.IpAddress[1], node.IpAddress[2], node.IpAddress[3]);
-    const std::string shortName = FieldText(node.ShortName);
-    const std::string name = shortName.empty() ? FieldText(node.LongName) : shortName;
-    list.push_back(std::string(node.Matches ? "*" : " ") + address + Cp932ToUtf8(name));
-  }
+  for (const TArtNode& node : Nodes()) list.push_back(NodeListLine(node));
   NodesChanged = false;
 }
 
@@ -183,6 +194,21 @@ void TArtnetThread::ClearNodes() {
   std::lock_guard lock(nodesLock_);
   nodes_.clear();
   nodeAddresses_ = 0;
+}
+
+void TArtnetThread::RematchNodes() {
+  std::array<int, kMaxPorts> inAddresses{};
+  std::array<int, kMaxPorts> outAddresses{};
+  for (int i = 0; i < inCount_; ++i) inAddresses[i] = InAddr[i];
+  for (int i = 0; i < outCount_; ++i) outAddresses[i] = OutAddr[i];
+  std::lock_guard lock(nodesLock_);
+  for (TArtNode& node : nodes_) {
+    const bool matches = NodeMatches(node, std::span(inAddresses.data(), inCount_),
+                                     std::span(outAddresses.data(), outCount_));
+    if (matches == node.Matches) continue;
+    node.Matches = matches;
+    NodesChanged = true;
+  }
 }
 
 int TArtnetThread::Received(int port) const {
@@ -208,8 +234,8 @@ void TArtnetThread::WaitUpTo(uint64_t ms) {
   const int timeout = static_cast<int>(std::min<uint64_t>(ms, kPollIntervalMs));
   if (timeout <= 0) return;
   if (ready_) {
-    pollfd entry{socket_.Fd(), POLLIN, 0};
-    ::poll(&entry, 1, timeout);
+    pollfd entries[2] = {{socket_.Fd(), POLLIN, 0}, {broadcastSocket_.Fd(), POLLIN, 0}};
+    ::poll(entries, broadcastSocket_.IsOpen() ? 2 : 1, timeout);
   } else {
     std::this_thread::sleep_for(std::chrono::milliseconds(timeout));
   }
@@ -245,7 +271,8 @@ bool TArtnetThread::ReadAndHandle(int& opCode) {
   opCode = 0;
   if (!ready_) return false;
   UdpEndpoint from;
-  const long size = socket_.Receive(rxBuffer_, from);
+  long size = socket_.Receive(rxBuffer_, from);
+  if (size < 0 && broadcastSocket_.IsOpen()) size = broadcastSocket_.Receive(rxBuffer_, from);
   if (size < 0) return false;
   Count<&ArtnetCounters::Datagrams>().Add();
   opCode = HandleDatagram(ByteSpan(rxBuffer_.data(), static_cast<size_t>(size)), from);
@@ -397,6 +424,7 @@ void TArtnetThread::AddNode(const TArtNode& node) {
   TArtNode added = node;
   added.Matches = NodeMatches(node, std::span(inAddresses.data(), inCount_),
                               std::span(outAddresses.data(), outCount_));
+  added.LastReplyMs = clock_.NowMs();
   std::lock_guard lock(nodesLock_);
   // The binds of one address stay together, in BindIndex order; a bind already
   // held keeps its first entry.
@@ -412,7 +440,11 @@ void TArtnetThread::AddNode(const TArtNode& node) {
   const auto end = std::find_if_not(first, nodes_.end(), sameAddress);
   const auto place =
       std::find_if(first, end, [&](const TArtNode& n) { return BindOf(n) >= BindOf(node); });
-  if (place != end && BindOf(*place) == BindOf(node)) return;
+  if (place != end && BindOf(*place) == BindOf(node)) {
+    // The entry keeps what it first said; the reply only shows the node still answers.
+    place->LastReplyMs = added.LastReplyMs;
+    return;
+  }
   nodes_.insert(place, added);
   NodesChanged = true;
 }

@@ -50,6 +50,10 @@ struct ArtnetOptions {
   std::string DestIp;              // empty: kArtnetBroadcast, or kAltNetworkBroadcast
   uint16_t DestPort = 0;           // 0: the engine's own port
   int ReceiveBufferBytes = 4 << 20;
+  // With BindIp one address of the host: also take the broadcasts of that address's
+  // network, which a socket bound to one address never sees (a second socket bound
+  // to the network's broadcast address at the same port).
+  bool ListenBroadcasts = false;
   Clock* TickClock = nullptr;  // null: SystemClock(); must outlive the engine
   // Reads the host's interfaces; null: ReadNetInterfaces.
   std::function<bool(std::vector<NetInterface>&)> ReadInterfaces;
@@ -105,6 +109,19 @@ constexpr size_t ArtnetCounterIndex(uint64_t ArtnetCounters::*member) {
   return kArtnetCounterFields.size();
 }
 
+// A node that has not answered for this long (three polls) has stopped answering.
+inline constexpr uint64_t kNodeSilentMs = 6000;
+
+// The line of the node list for one entry of the node table: "*" when it matches,
+// else " ", then "%3u.%3u.%3u.%3u : " and the short name (the long name when it is
+// empty), converted to UTF-8.
+std::string NodeListLine(const TArtNode& node);
+
+// Whether a node recorded at LastReplyMs still answers at `nowMs` (same clock).
+inline bool NodeAnswering(const TArtNode& node, uint64_t nowMs) {
+  return nowMs < node.LastReplyMs || nowMs - node.LastReplyMs < kNodeSilentMs;
+}
+
 class TArtnetThread {
  public:
   static constexpr int kMaxPorts = 32;
@@ -143,8 +160,8 @@ class TArtnetThread {
   void ListNodes(std::vector<std::string>& list);
   // The node table: one entry per node address and bind (see TArtNode), the
   // addresses in the order they first answered, the binds of one address together
-  // in BindIndex order. An entry is never updated by a later reply of the same bind;
-  // a new address is not taken while kMaxNodes addresses are held.
+  // in BindIndex order. A later reply of the same bind only renews the entry's
+  // LastReplyMs; a new address is not taken while kMaxNodes addresses are held.
   std::vector<TArtNode> Nodes() const;
   // The entries of the node table (binds counted one by one).
   int NodeCount() const;
@@ -152,6 +169,13 @@ class TArtnetThread {
   int NodeAddressCount() const;
   // Empties the node table (before a new scan).
   void ClearNodes();
+  // Compares every entry of the node table again with InAddr and OutAddr (after
+  // they changed); sets NodesChanged when a mark changed.
+  void RematchNodes();
+  // The engine's clock, which LastReplyMs of the node table is read on.
+  uint64_t NowMs() const { return clock_.NowMs(); }
+  // Started and not yet told to end. GUI thread.
+  bool Running() const { return thread_.joinable() && !terminated_; }
 
   // Reads one waiting datagram and handles it; returns the OpCode handled, or 0
   // when nothing was waiting or the datagram was dropped. Engine thread.
@@ -170,6 +194,9 @@ class TArtnetThread {
   std::array<uint8_t, 4> OwnIp() const { return ownIp_; }
   const std::string& OwnIpText() const { return ownIpText_; }
   UdpEndpoint LocalEndpoint() const { return socket_.LocalEndpoint(); }
+  // Where the broadcasts of the bound address's network are taken (ListenBroadcasts);
+  // Address 0 when they are not.
+  UdpEndpoint BroadcastEndpoint() const { return broadcastSocket_.LocalEndpoint(); }
   UdpEndpoint DestAddr() const { return destAddr_; }
   // The destination lies on one of the host's networks (checked at start-up and
   // before every poll), so datagrams go there.
@@ -235,6 +262,7 @@ class TArtnetThread {
   Clock& clock_;
   std::function<bool(std::vector<NetInterface>&)> readInterfaces_;
   UdpSocket socket_;
+  UdpSocket broadcastSocket_;  // receives only; closed unless ListenBroadcasts
   bool ready_ = false;
   std::string socketError_;
   UdpEndpoint destAddr_;

@@ -58,6 +58,13 @@ bool IsOnHostNetwork(const std::vector<NetInterface>& interfaces, uint32_t addre
   return false;
 }
 
+uint32_t NetworkBroadcast(const std::vector<NetInterface>& interfaces, uint32_t address) {
+  for (const auto& item : interfaces) {
+    if (item.Address == address && item.Netmask != 0) return item.Address | ~item.Netmask;
+  }
+  return 0;
+}
+
 std::string Ipv4Text(uint32_t address) {
   return std::to_string(address >> 24) + "." + std::to_string((address >> 16) & 0xFF) + "." +
          std::to_string((address >> 8) & 0xFF) + "." + std::to_string(address & 0xFF);

@@ -37,6 +37,10 @@ OwnAddressChoice ChooseOwnAddress(const std::vector<NetInterface>& interfaces);
 // nothing, so that it cannot make the whole address space look local.
 bool IsOnHostNetwork(const std::vector<NetInterface>& interfaces, uint32_t address);
 
+// The directed broadcast address (address OR NOT netmask) of the network of the
+// interface that has `address`; 0 when no interface has it or its netmask is empty.
+uint32_t NetworkBroadcast(const std::vector<NetInterface>& interfaces, uint32_t address);
+
 // Dotted quad of a host-order address: "2.0.0.10".
 std::string Ipv4Text(uint32_t address);
 

@@ -79,6 +79,8 @@ void TEnvData::ReadGeneral() {
   if (LastDir.empty()) LastDir = programFolder_;
   SaveUTF8 = ini.ReadBool(section, "SaveUTF8", SaveUTF8);
   DebugMode = ini.ReadInteger(section, "DebugMode", DebugMode);
+  ArtNetBind = TrimControls(ini.ReadString(section, "ArtNetBind", ""));
+  ArtNetDest = TrimControls(ini.ReadString(section, "ArtNetDest", ""));
 }
 
 void TEnvData::ReadColor() {
@@ -145,6 +147,12 @@ void TEnvData::WriteGeneral() {
   ini_.WriteString(section, "Editor", ForQuotedReading(Editor));
   ini_.WriteString(section, "LastDir", ForQuotedReading(LastDir));
   ini_.WriteBool(section, "SaveUTF8", SaveUTF8);
+  // The network choices are written once they were made; a file that never had
+  // them keeps the keys of the Windows program only.
+  for (const auto& [key, value] :
+       {std::pair{"ArtNetBind", &ArtNetBind}, {"ArtNetDest", &ArtNetDest}}) {
+    if (!value->empty() || ini_.KeyExists(section, key)) ini_.WriteString(section, key, *value);
+  }
 }
 
 std::string TEnvData::ReadQuotedString(std::string_view section, std::string_view key) const {

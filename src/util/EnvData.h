@@ -101,6 +101,12 @@ class TEnvData {
   bool PrinterPresent = false;         // not stored
   std::atomic<int32_t> DebugMode = 0;  // read, never written
   std::atomic<int32_t> TestLevel = 0;  // test fader 0 ... 255; not stored
+  // Where the Art-Net engine listens: an IPv4 address of the host; empty: every
+  // interface. Unless the environment fixes it (core/ArtnetEnvironment.h).
+  std::string ArtNetBind;
+  // Where its polls and replies go: an IPv4 address, "Subnet" (the broadcast of the
+  // network it listens on); empty: 2.255.255.255 (192.168.11.255 with DebugMode).
+  std::string ArtNetDest;
 
  private:
   void ReadGeneral();

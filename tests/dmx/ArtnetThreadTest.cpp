@@ -498,6 +498,83 @@ TEST_F(ArtnetEngine, NodeMatchingUsesDisabledInputsAndOutputAddresses) {
             (std::vector<std::string>{"*  2.  0.  0.  1 : in", "*  2.  0.  0.  2 : Output node"}));
 }
 
+// Every reply of a bind renews when it last answered, and nothing else of its
+// entry; a node whose replies stop is no longer taken as answering.
+TEST_F(ArtnetEngine, NodeEntriesRememberTheirLastReply) {
+  Deliver(NodeReply({2, 0, 0, 1}, "desk"));
+  Deliver(AsBind(NodeReply({2, 0, 0, 2}, "gw"), 1));
+  clock_.Advance(4000);
+  Deliver(NodeReply({2, 0, 0, 1}, "renamed"));  // the same bind answers again
+  Deliver(AsBind(NodeReply({2, 0, 0, 2}, "gw"), 2));
+
+  auto nodes = engine_->Nodes();
+  ASSERT_EQ(nodes.size(), 3u);
+  EXPECT_EQ(nodes[0].LastReplyMs, 5000u);
+  EXPECT_EQ(FieldText(nodes[0].ShortName), "desk");
+  EXPECT_EQ(nodes[1].LastReplyMs, 1000u);  // bind 1 of gw did not answer again
+  EXPECT_EQ(nodes[2].LastReplyMs, 5000u);
+
+  const uint64_t now = engine_->NowMs();
+  EXPECT_TRUE(NodeAnswering(nodes[0], now));
+  EXPECT_TRUE(NodeAnswering(nodes[1], now));
+  clock_.Advance(kNodeSilentMs - 4000);  // gw bind 1: silent for exactly kNodeSilentMs
+  nodes = engine_->Nodes();
+  EXPECT_TRUE(NodeAnswering(nodes[0], engine_->NowMs()));
+  EXPECT_FALSE(NodeAnswering(nodes[1], engine_->NowMs()));
+  // A clock that is behind the entry (another engine's) does not make it silent.
+  EXPECT_TRUE(NodeAnswering(nodes[0], 0));
+}
+
+// Port addresses change while nodes are listed; their marks follow at once.
+TEST_F(ArtnetEngine, RematchFollowsChangedPortAddresses) {
+  Deliver(NodeReply({2, 0, 0, 1}, "in", 0, 1, {0x40, 0, 0, 0}, {2, 0, 0, 0}));
+  Deliver(NodeReply({2, 0, 0, 2}, "none"));
+  engine_->NodesChanged = false;
+  engine_->RematchNodes();
+  EXPECT_FALSE(engine_->NodesChanged);  // nothing changed
+
+  engine_->InAddr[5] = 0x12;  // disabled ports count too
+  engine_->RematchNodes();
+  EXPECT_TRUE(engine_->NodesChanged);
+  std::vector<std::string> lines;
+  engine_->ListNodes(lines);
+  EXPECT_EQ(lines, (std::vector<std::string>{"*  2.  0.  0.  1 : in", "   2.  0.  0.  2 : none"}));
+
+  engine_->InAddr[5] = 0x13;
+  engine_->RematchNodes();
+  engine_->ListNodes(lines);
+  EXPECT_EQ(lines[0], "   2.  0.  0.  1 : in");
+}
+
+// Bound to one address, a socket never sees the broadcasts of its network, which is
+// how nodes answer polls and many desks send; the engine takes them on a second
+// socket at the same port when asked to.
+TEST_F(ArtnetEngine, OneBoundAddressAlsoTakesItsNetworksBroadcasts) {
+  const auto loopbackOnly = [](std::vector<NetInterface>& list) {
+    list = {{"lo", kLoopback, 0xFF000000}};
+    return true;
+  };
+  for (const bool listen : {false, true}) {
+    ArtnetOptions options = test::LoopbackOptions(&clock_, peer_.LocalEndpoint().Port);
+    options.ReadInterfaces = loopbackOnly;
+    options.ListenBroadcasts = listen;
+    TArtnetThread engine(true, 8, 8, false, options);
+    ASSERT_TRUE(engine.Ready()) << engine.SocketError();
+    engine.InAddr[0] = 8;
+    engine.InEnabled[0] = true;
+    const UdpEndpoint broadcast{0x7FFFFFFF, engine.LocalEndpoint().Port};
+    EXPECT_EQ(engine.BroadcastEndpoint(), listen ? broadcast : UdpEndpoint{}) << listen;
+    ASSERT_TRUE(peer_.SendTo(ArtDmx(8, Bytes(4, 1)), broadcast));
+    ASSERT_TRUE(peer_.SendTo(ArtDmx(8, Bytes(4, 2)), engine.LocalEndpoint()));  // unicast
+    const auto deadline = std::chrono::steady_clock::now() + 300ms;
+    while (std::chrono::steady_clock::now() < deadline) {
+      engine.RunPass();
+      std::this_thread::sleep_for(2ms);
+    }
+    EXPECT_EQ(engine.Counters().DmxAccepted, listen ? 2u : 1u) << listen;
+  }
+}
+
 TEST_F(ArtnetEngine, ShortOldRepliesAreRecordedWithZeroFields) {
   Bytes reply = NodeReply({2, 0, 0, 9}, "oldnode", 0, 0, {0x40, 0, 0, 0}, {8, 0, 0, 0});
   reply.resize(30);  // the name is cut after four characters

@@ -56,6 +56,24 @@ TEST(NetInterfaces, DestinationMustLieOnAHostNetwork) {
     EXPECT_EQ(IsOnHostNetwork(c.table, c.dest), c.onNetwork) << Ipv4Text(c.dest);
 }
 
+TEST(NetInterfaces, NetworkBroadcastOfTheInterfaceWithTheAddress) {
+  const std::vector<NetInterface> table = {kLo, kLan, kArtnet, {"tun", Ip(10, 0, 0, 1), 0}};
+  const struct {
+    uint32_t address;
+    uint32_t broadcast;
+  } cases[] = {
+      {Ip(2, 0, 0, 7), Ip(2, 255, 255, 255)},
+      {Ip(192, 168, 1, 5), Ip(192, 168, 1, 255)},
+      {Ip(127, 0, 0, 1), Ip(127, 255, 255, 255)},
+      {Ip(192, 168, 1, 6), 0},  // on the network, but no interface has it
+      {Ip(10, 0, 0, 1), 0},     // an empty netmask has no broadcast
+      {0, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(NetworkBroadcast(table, c.address), c.broadcast) << Ipv4Text(c.address);
+  }
+}
+
 TEST(NetInterfaces, Ipv4TextRoundTrip) {
   const struct {
     const char* text;

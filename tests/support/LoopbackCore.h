@@ -17,6 +17,9 @@ inline TCoreSetup LoopbackCoreSetup(const std::string& folder, FakeModemLines** 
   setup.Artnet.BindIp = "127.0.0.1";
   setup.Artnet.UdpPort = 0;
   setup.Artnet.DestIp = "127.0.0.1";
+  // Whatever a test's settings say, the engine stays on loopback.
+  setup.ArtnetBindFixed = true;
+  setup.ArtnetDestFixed = true;
   if (modem) {
     setup.MakeModemLines = [modem] {
       auto lines = std::make_unique<FakeModemLines>();

@@ -326,5 +326,28 @@ TEST(EnvDataTest, ProgramFolderAtTheRoot) {
   EXPECT_EQ(path, "/x.png");
 }
 
+// The network choices are new keys: a file without them stays without them, a
+// choice made is written and read back, and a choice taken back is written empty.
+TEST(EnvDataTest, NetworkChoicesAreWrittenOnceMade) {
+  IniFile ini;
+  ini.LoadFromText("[General]\r\nArtNetDest=  Subnet \r\n");
+  TEnvData env(ini, "/p");
+  EXPECT_EQ(env.ArtNetBind, "");
+  EXPECT_EQ(env.ArtNetDest, "Subnet");
+
+  env.Save();
+  EXPECT_FALSE(ini.KeyExists("General", "ArtNetBind"));
+  EXPECT_EQ(ini.ReadString("General", "ArtNetDest", "?"), "Subnet");
+
+  env.ArtNetBind = "2.0.0.1";
+  env.ArtNetDest = "";
+  env.Save();
+  EXPECT_EQ(ini.ReadString("General", "ArtNetBind", "?"), "2.0.0.1");
+  EXPECT_EQ(ini.ReadString("General", "ArtNetDest", "?"), "");
+  TEnvData reread(ini, "/p");
+  EXPECT_EQ(reread.ArtNetBind, "2.0.0.1");
+  EXPECT_EQ(reread.ArtNetDest, "");
+}
+
 }  // namespace
 }  // namespace lumaplot

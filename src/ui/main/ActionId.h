@@ -30,6 +30,8 @@ enum class TActionId : int {
   OptTestMode,
   OptInhMove,
   // Option menu: the settings dialogs.
+  OptSetup,
+  OptScreen,
   // Tools menu.
   ToolHdrAction,
   // Window menu.

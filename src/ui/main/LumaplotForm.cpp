@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
+
 #include "model/ObjectDrawing.h"
 #include "ui/dialogs/ChgLtypeDlg.h"
 #include "ui/dialogs/HdrToolFrm.h"
@@ -384,11 +386,25 @@ void TLumaplotForm::KeepRecoveryCopies() {
 }
 
 void TLumaplotForm::ReadShortCuts() {
+  std::vector<const TActionSpec*> builtIn;
+  std::vector<ShortCut> taken;
   for (const TActionSpec& entry : MainActionTable()) {
-    std::string text =
+    const std::string text =
         core_.Env().ReadQuotedString(kShortCutSection, std::string(entry.Name) + "Item");
-    if (text.empty()) text = entry.ShortCut;
-    Action(entry.Id)->setShortcut(ToKeySequence(TextToShortCut(text)));
+    if (text.empty()) {
+      builtIn.push_back(&entry);
+      continue;
+    }
+    const ShortCut shortcut = TextToShortCut(text);
+    Action(entry.Id)->setShortcut(ToKeySequence(shortcut));
+    if (shortcut != kNoShortCut) taken.push_back(shortcut);
+  }
+  // An empty text takes the built-in shortcut, unless the user has given that key to
+  // another command meanwhile: one key runs one command.
+  for (const TActionSpec* entry : builtIn) {
+    ShortCut shortcut = TextToShortCut(entry->ShortCut);
+    if (std::find(taken.begin(), taken.end(), shortcut) != taken.end()) shortcut = kNoShortCut;
+    Action(entry->Id)->setShortcut(ToKeySequence(shortcut));
   }
 }
 

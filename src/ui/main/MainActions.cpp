@@ -8,6 +8,7 @@
 #include "ui/main/commands/OptionCommands.h"
 #include "ui/main/commands/PrintCommands.h"
 #include "ui/main/commands/ToolWindowCommands.h"
+#include "ui/main/commands/SettingsCommands.h"
 #include "ui/main/commands/ViewCommands.h"
 #include "ui/main/commands/WindowCommands.h"
 
@@ -64,6 +65,10 @@ constexpr TActionSpec kActions[] = {
     {Id::OptInhMove, "OptInhMove", "位置移動禁止(&P)", "オプション", "", "", "", HasDocument,
      MoveInhibited, OptInhMoveExecute},
     // Option menu: the settings dialogs.
+    {Id::OptSetup, "OptSetup", "オプション設定(&O)...", "オプション", "", "", "", Always, nullptr,
+     OptSetupItemClick},
+    {Id::OptScreen, "OptScreen", "画面設定(&S)...", "オプション", "", "", "", HasDocument, nullptr,
+     OptScreenExecute},
     // Tools menu.
     {Id::ToolHdrAction, "ToolHdrAction", "HDレコーダ(&R)", "ツール", "", "", "", Always, nullptr,
      ToolHdrActionExecute},
@@ -117,8 +122,9 @@ constexpr TMenuEntry kShowMenu[] = {{TMenuEntry::ToolBarsMenu},
                                     {TMenuEntry::TabsMenu},
                                     kSeparator,
                                     C(Id::ShowRepaint)};
-constexpr TMenuEntry kOptionMenu[] = {C(Id::OptTestMode), C(Id::OptInhMove)};
-// The Edit and Tools menus are filled as their commands arrive.
+constexpr TMenuEntry kOptionMenu[] = {C(Id::OptTestMode), C(Id::OptInhMove), kSeparator,
+                                      C(Id::OptSetup), C(Id::OptScreen)};
+// The Edit menu is filled as its commands arrive.
 constexpr TMenuEntry kToolMenu[] = {C(Id::ToolHdrAction)};
 constexpr TMenuEntry kWindowMenu[] = {{TMenuEntry::DocumentItems}};
 constexpr TMenuEntry kHelpMenu[] = {C(Id::HelpContents), kSeparator, C(Id::HelpAbout)};

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "model/LightPresentation.h"
+#include "model/PageReach.h"
 #include "ui/qt/ColorConvert.h"
 #include "ui/qt/PagePainter.h"
 #include "util/SystemColor.h"
@@ -75,8 +76,10 @@ void TPageView::ShowDocument(TStageData* doc) {
   doc_ = doc;
   QSize page;
   if (doc) {
-    page = QSize(std::clamp(doc->ScrWidth, 1, kMaxSurfaceSide),
-                 std::clamp(doc->ScrHeight, 1, kMaxSurfaceSide));
+    // Objects beyond the page (a page made smaller under them) stay within reach.
+    const TPoint reach = ObjectsReach(*doc, PresentationSettings());
+    page = QSize(std::clamp(std::max(doc->ScrWidth, reach.X), 1, kMaxSurfaceSide),
+                 std::clamp(std::max(doc->ScrHeight, reach.Y), 1, kMaxSurfaceSide));
   }
   SetPageSize(page);
   stale_ = true;

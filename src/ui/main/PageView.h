@@ -72,8 +72,9 @@ class TPageView : public QScrollArea {
 
   explicit TPageView(QWidget* parent = nullptr);
 
-  // Shows `doc` (none: the empty work space): the page's size, its background colour
-  // around it, and a full repaint at the next paint.
+  // Shows `doc` (none: the empty work space): the page's size (widened to take in
+  // objects that lie beyond it), its background colour around it, and a full
+  // repaint at the next paint.
   void ShowDocument(TStageData* doc);
   // While frozen the surface is not repainted from the document.
   void SetFrozen(bool frozen) { frozen_ = frozen; }
