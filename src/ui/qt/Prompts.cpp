@@ -1,8 +1,11 @@
 #include "ui/qt/Prompts.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 
+#include "model/LibItem.h"
+#include "ui/qt/ColorConvert.h"
 #include "ui/qt/MessageBoxes.h"
 
 namespace lumaplot {
@@ -40,6 +43,13 @@ TPrompts TPrompts::Default() {
     return RunFileDialog(request, QFileDialog::AcceptSave);
   };
   prompts.Beep = [] { QApplication::beep(); };
+  prompts.ChooseColor = [](int32_t& color) {
+    const QColor initial = color == kNoColor ? QColor(Qt::white) : ToQColor(color);
+    const QColor chosen = QColorDialog::getColor(initial, QApplication::activeWindow());
+    if (!chosen.isValid()) return false;
+    color = FromQColor(chosen);
+    return true;
+  };
   return prompts;
 }
 
