@@ -36,6 +36,9 @@ int32_t SnapAxis(int32_t value, int32_t low, int32_t high, int32_t limit, int32_
 void MarkAndErase(TStageData& doc, TLightCell* cell, const TPresentationSettings& settings) {
   cell->SetNeedsDraw();
   DrawObject(doc, cell, false, settings);
+  // The level text went with the rest. Left remembered, its old place would be
+  // cleared again when the light is drawn at the new one, cutting into its body.
+  cell->ValueRect = {};
 }
 
 void MarkAndDraw(TStageData& doc, TLightCell* cell, const TPresentationSettings& settings) {

@@ -6,7 +6,8 @@
 // erase what moves, as the tools' steps say.
 //
 // Objects that move are erased at once (drawn in the page colour on the document's
-// canvas) and left marked, so the next drawing pass shows them at their new place.
+// canvas, their level text included, which is then forgotten) and left marked, so
+// the next drawing pass shows them at their new place.
 // Nothing here pushes the position history or sets `Modified`; the callers do.
 // Coordinates are computed in wide integers and never overflow. GUI thread only.
 #include <cstdint>

@@ -4,10 +4,12 @@
 // edits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "model/MouseEdit.h"
+#include "model/ObjectDrawing.h"
 #include "model/PropertyTarget.h"
 #include "model/Selection.h"
 #include "support/RecordingCanvas.h"
@@ -134,6 +136,30 @@ TEST(MouseEditTest, DragMovesTheSelectionExceptWhatWouldLeaveThePage) {
   // The first step erased what moved, in the page colour.
   ASSERT_FALSE(canvas.Calls.empty());
   EXPECT_EQ(canvas.Calls.front().BrushColor, doc.BgColor);
+}
+
+TEST(MouseEditTest, AMovedLightsLevelTextIsErasedOnceOnly) {
+  TStageData doc;
+  test::RecordingCanvas canvas;
+  doc.Canvas = &canvas;
+  TLightCell* light = AddLight(doc, Type("t", 20, 20), 100, 100, 0);
+  light->Flags = kFlagShowLevel;
+  DrawAll(doc, true, true, false, kSettings);
+  ASSERT_FALSE(light->ValueRect.IsEmpty());
+  SetSelected(doc, light, true);
+  canvas.Clear();
+  DragSelection(doc, 3, 0, kSettings);
+  const auto fills = [&canvas] {
+    return std::count_if(canvas.Calls.begin(), canvas.Calls.end(),
+                         [](const test::RecordedCall& call) { return call.Op == "FillRect"; });
+  };
+  EXPECT_EQ(fills(), 1) << "the text at its old place";
+  EXPECT_TRUE(light->ValueRect.IsEmpty());
+  // Drawn at the new place, nothing is cleared over the light's body any more.
+  canvas.Clear();
+  DrawAll(doc, true, false, false, kSettings);
+  EXPECT_EQ(fills(), 0);
+  EXPECT_FALSE(light->ValueRect.IsEmpty());
 }
 
 TEST(MouseEditTest, DragExtentIsWhatTheOffPageRuleReads) {
