@@ -120,7 +120,7 @@ void TSelectTool::Move(const TToolEvent& event) {
   if (edit.MoveArmed) {
     MoveSelection(doc, event);
   } else if (edit.Rotating && !doc.Selection.empty()) {
-    TurnSelection(doc, event);
+    TurnTowards(doc, event);
   } else if (edit.RubberBand) {
     DragBand(event);
   }
@@ -137,7 +137,7 @@ void TSelectTool::MoveSelection(TStageData& doc, const TToolEvent& event) {
   edit.Moved = true;
 }
 
-void TSelectTool::TurnSelection(TStageData& doc, const TToolEvent& event) {
+void TSelectTool::TurnTowards(TStageData& doc, const TToolEvent& event) {
   TEditState& edit = context_.Edit;
   if (!edit.Moved) PushPositions(doc);
   edit.Moved = true;
@@ -148,7 +148,7 @@ void TSelectTool::TurnSelection(TStageData& doc, const TToolEvent& event) {
   const int32_t angle = PointerAngle(cx, cy, event.X, event.Y, context_.Core.Env().MinAngle,
                                      (event.Modifiers & Qt::ShiftModifier) != 0);
   if (angle < 0) return;
-  lumaplot::TurnSelection(doc, angle, PresentationSettings());
+  TurnSelection(doc, angle, PresentationSettings());
   ShowDrawn(context_);
 }
 

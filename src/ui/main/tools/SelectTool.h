@@ -34,7 +34,7 @@ class TSelectTool : public TTool {
   void PressOnObject(TStageData& doc, TLightCell* cell, const TToolEvent& event);
   void PressOnPage(TStageData& doc, const TToolEvent& event);
   void MoveSelection(TStageData& doc, const TToolEvent& event);
-  void TurnSelection(TStageData& doc, const TToolEvent& event);
+  void TurnTowards(TStageData& doc, const TToolEvent& event);
   void DragBand(const TToolEvent& event);
   void EndMove(TStageData& doc);
   void EndTurn(TStageData& doc);
