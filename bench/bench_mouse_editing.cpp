@@ -142,14 +142,19 @@ void BM_BandRelease10000Objects(benchmark::State& state) {
   for (int i = 0; i < 10000; ++i) {
     const int x = (i % 100) * 20;
     const int y = (i / 100) * 20;
+    TLightCell* cell = nullptr;
     if (i % 50 == 7) {
-      test::AddText(doc, x, y, std::to_string(i));
+      cell = test::NewObject(KindText, x, y, -1, -1);
+      cell->Text = std::to_string(i);
     } else if (i % 50 == 23) {
-      test::AddLine(doc, x, y, x + 15, y + 15);
+      cell = test::NewObject(KindLine, x, y, x + 15, y + 15);
+      cell->Size = 1;
     } else {
-      test::AddLight(doc, type, x, y, i % 4000);
+      cell = test::NewLight(type, x, y, i % 4000);
     }
+    doc.AppendObject(cell);
   }
+  doc.SortObjects();
   window.form.FullRefresh();
   QApplication::processEvents();
   const int end = state.range(0) ? 1999 : 1000;

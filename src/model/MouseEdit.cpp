@@ -8,7 +8,6 @@
 #include "model/CellMove.h"
 #include "model/HitTest.h"
 #include "model/ObjectDrawing.h"
-#include "model/Selection.h"
 
 namespace lumaplot {
 namespace {
@@ -160,6 +159,19 @@ TRect BandBox(const TLightCell& cell) {
   return box;
 }
 
+namespace {
+
+// Selects `cell`, an object of `doc` not yet selected. SetSelected would first look
+// it up among the objects, which for a band over a large plot costs more than all
+// the rest of the release.
+void SelectMember(TStageData& doc, TLightCell* cell) {
+  cell->Selected = true;
+  cell->SetNeedsDraw();
+  doc.Selection.push_back(cell);
+}
+
+}  // namespace
+
 int SelectInBand(TStageData& doc, const TRect& band) {
   int taken = 0;
   for (TLightCell* cell : doc.Objects) {
@@ -167,7 +179,7 @@ int SelectInBand(TStageData& doc, const TRect& band) {
     const TRect box = BandBox(*cell);
     if (box.Left >= band.Left && box.Top >= band.Top && box.Right < band.Right &&
         box.Bottom < band.Bottom) {
-      SetSelected(doc, cell, true);
+      SelectMember(doc, cell);
       ++taken;
     }
   }
@@ -179,7 +191,9 @@ void SelectLightsOnLine(TStageData& doc, TLightCell& line, const TPresentationSe
     if (cell->Kind != KindLight) continue;
     const int64_t cx = int64_t{cell->X1} + cell->Width / 2;
     const int64_t cy = int64_t{cell->Y1} + cell->Height / 2;
-    if (HitTest(line, Clamped(cx), Clamped(cy), settings)) SetSelected(doc, cell, true);
+    if (!cell->Selected && HitTest(line, Clamped(cx), Clamped(cy), settings)) {
+      SelectMember(doc, cell);
+    }
   }
 }
 
