@@ -3,6 +3,7 @@
 // preview, and when the library file is written. Questions and warnings are
 // answered by the test.
 #include "ui/dialogs/LibraryDlg.h"
+#include "ui/qt/ColorConvert.h"
 
 #include <sys/stat.h>
 
@@ -46,7 +47,11 @@ class LibraryDlgTest : public ::testing::Test {
     };
     prompts.Warning = [this](const QString& text, const QString&) { warnings << text; };
     prompts.Error = [this](const QString& text, const QString&) { errors << text; };
-    prompts.ChooseColor = [this](const QColor&) { return chosenColor; };
+    prompts.ChooseColor = [this](int32_t& color) {
+      if (!chosenColor.isValid()) return false;  // cancelled
+      color = FromQColor(chosenColor);
+      return true;
+    };
   }
   void TearDown() override { dialog.reset(); }
 

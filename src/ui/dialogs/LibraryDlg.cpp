@@ -412,10 +412,9 @@ void TLibraryDlg::SizeYEditChange() {
 }
 
 void TLibraryDlg::RefColBtnClick() {
-  const QColor chosen =
-      prompts_.ChooseColor ? prompts_.ChooseColor(ToQColor(EditItem.FrmColor)) : QColor();
-  if (!chosen.isValid()) return;
-  EditItem.FrmColor = FromQColor(chosen);
+  int32_t color = EditItem.FrmColor;
+  if (!prompts_.ChooseColor || !prompts_.ChooseColor(color)) return;
+  EditItem.FrmColor = color;
   FrmColCheckBox_->setChecked(EditItem.FrmColor != kNoColor);
   ShowFrameColor();
 }

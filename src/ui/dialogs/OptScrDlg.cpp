@@ -53,12 +53,6 @@ QString FontText(const FontSpec& font) {
   return QString("%1, %2pt").arg(name).arg(font.Size);
 }
 
-std::optional<int32_t> PlatformColor(int32_t initial, QWidget* parent) {
-  const QColor chosen = QColorDialog::getColor(ToQColor(initial), parent, "色の設定");
-  if (!chosen.isValid()) return std::nullopt;
-  return FromQColor(chosen);
-}
-
 std::optional<FontSpec> PlatformFont(const FontSpec& initial, QWidget* parent) {
   QFont font;
   if (!initial.Name.empty()) font.setFamilies({QString::fromStdString(initial.Name)});
@@ -110,7 +104,11 @@ TOptScrDlg::TOptScrDlg(const TDialogContext& context, QWidget* parent)
       CancelBtn_(new QPushButton("キャンセル", this)) {
   setObjectName("OptScrDlg");
   setWindowTitle("画面設定");
-  ChooseColor = [this](int32_t initial) { return PlatformColor(initial, this); };
+  ChooseColor = [this](int32_t initial) -> std::optional<int32_t> {
+    int32_t color = initial;
+    if (!context_.Prompts.ChooseColor || !context_.Prompts.ChooseColor(color)) return std::nullopt;
+    return color;
+  };
   ChooseFont = [this](const FontSpec& initial) { return PlatformFont(initial, this); };
   const auto warn = [this](const QString& text) {
     context_.Prompts.Warning(NumberEdit::RangeWarningText(text), {});

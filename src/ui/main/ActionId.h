@@ -21,6 +21,11 @@ enum class TActionId : int {
   // Edit menu, find and arrange.
   // Mouse editing modes.
   ModeNormal,
+  ModeAdd,
+  ModeText,
+  ModeLine,
+  ModeShape,
+  ModeDel,
   // View menu.
   ShowSttBar,
   ShowRepaint,

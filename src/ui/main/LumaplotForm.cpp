@@ -16,6 +16,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
+#include <QToolButton>
 #include <QUrl>
 
 #include <algorithm>
@@ -30,10 +31,16 @@
 #include "ui/main/TabControl.h"
 #include "ui/main/ToolBarLists.h"
 #include "ui/main/commands/FileCommands.h"
+#include "ui/main/commands/ModeCommands.h"
 #include "ui/main/commands/ToolWindowCommands.h"
 #include "ui/main/commands/ViewCommands.h"
 #include "ui/main/commands/WindowCommands.h"
+#include "ui/main/tools/AddLightTool.h"
+#include "ui/main/tools/DeleteTool.h"
+#include "ui/main/tools/LineTool.h"
 #include "ui/main/tools/SelectTool.h"
+#include "ui/main/tools/ShapeTool.h"
+#include "ui/main/tools/TextTool.h"
 #include "ui/main/tools/ToolManager.h"
 #include "ui/qt/ChannelLists.h"
 #include "ui/qt/KeySequence.h"
@@ -146,9 +153,27 @@ void TLumaplotForm::CreateActions() {
 }
 
 void TLumaplotForm::CreateTools() {
-  tools_->AddTool(TToolMode::Normal, std::make_unique<TSelectTool>(*context_),
+  auto* popup = new QMenu(this);
+  popup->setObjectName("PopupMenu1");
+  AddMenuItems(popup, CanvasPopupItems());
+  connect(popup, &QMenu::aboutToShow, this, [this] { UpdateActions(); });
+  tools_->AddTool(TToolMode::Normal, std::make_unique<TSelectTool>(*context_, popup),
                   Action(TActionId::ModeNormal));
+  tools_->AddTool(TToolMode::Add, std::make_unique<TAddLightTool>(*context_),
+                  Action(TActionId::ModeAdd));
+  tools_->AddTool(TToolMode::Text, std::make_unique<TTextTool>(*context_),
+                  Action(TActionId::ModeText));
+  tools_->AddTool(TToolMode::Line, std::make_unique<TLineTool>(*context_),
+                  Action(TActionId::ModeLine));
+  tools_->AddTool(TToolMode::Shape, std::make_unique<TShapeTool>(*context_),
+                  Action(TActionId::ModeShape));
+  tools_->AddTool(TToolMode::Del, std::make_unique<TDeleteTool>(*context_),
+                  Action(TActionId::ModeDel));
   tools_->Watch(ScrollBox_->ScrBox(), *context_);
+  connect(bars_->LastChBtn(), &QToolButton::clicked, this, [this] {
+    LastChBtnClick(*context_);
+    UpdateActions();
+  });
 }
 
 void TLumaplotForm::UpdateActions() {

@@ -51,6 +51,17 @@ constexpr TActionSpec kActions[] = {
     // Mouse editing modes.
     {Id::ModeNormal, "ModeNormal", "通常編集モード", "モード", "", "通常編集モード",
      ":/tools/mode_normal.svg", Always, NormalModeActive, ModeNormalExecute},
+    {Id::ModeAdd, "ModeAdd", "新規追加モード", "モード", "", "灯体の新規追加モード",
+     ":/tools/mode_add.svg", Editable, AddModeActive, ModeAddExecute},
+    {Id::ModeText, "ModeText", "テキスト追加モード", "モード", "", "テキストの新規追加",
+     ":/tools/mode_text.svg", Editable, TextModeActive, ModeTextExecute},
+    {Id::ModeLine, "ModeLine", "ライン追加モード", "モード", "",
+     "ラインの新規追加(Shiftキーで水平・垂直)", ":/tools/mode_line.svg", Editable, LineModeActive,
+     ModeLineExecute},
+    {Id::ModeShape, "ModeShape", "図形追加モード", "モード", "", "図形の新規追加",
+     ":/tools/mode_shape.svg", Editable, ShapeModeActive, ModeShapeExecute},
+    {Id::ModeDel, "ModeDel", "削除モード", "モード", "", "削除モード", ":/tools/mode_del.svg",
+     Editable, DelModeActive, ModeDelExecute},
     // View menu.
     {Id::ShowSttBar, "ShowSttBar", "ステータスバー(&S)", "表示", "", "", "", Always, StatusBarShown,
      ShowSttBarItemClick},
@@ -142,7 +153,10 @@ constexpr TMenuSpec kMenus[] = {
 constexpr TMenuEntry kTabPopup[] = {C(Id::OptInhMove), kSeparator, C(Id::FileClose)};
 constexpr TMenuEntry kStandardTools[] = {C(Id::FileOpen),    C(Id::FileSave), kSeparator,
                                          C(Id::ShowRepaint), kSeparator,      C(Id::FileExit)};
-constexpr TMenuEntry kModeTools[] = {C(Id::ModeNormal)};
+constexpr TMenuEntry kModeTools[] = {C(Id::ModeNormal), C(Id::ModeAdd),   C(Id::ModeText),
+                                     C(Id::ModeLine),   C(Id::ModeShape), C(Id::ModeDel)};
+// The canvas pop-up menu of the normal mode holds commands of the edit menu; it is
+// empty (and does not open) until they exist. Its list goes here as kCanvasPopup.
 
 }  // namespace
 
@@ -154,5 +168,6 @@ std::span<const TMenuSpec> CommandMenus() { return kMenus; }
 std::span<const TMenuEntry> TabPopupItems() { return kTabPopup; }
 std::span<const TMenuEntry> StandardToolItems() { return kStandardTools; }
 std::span<const TMenuEntry> ModeToolItems() { return kModeTools; }
+std::span<const TMenuEntry> CanvasPopupItems() { return {}; }
 
 }  // namespace lumaplot

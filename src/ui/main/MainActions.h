@@ -57,5 +57,7 @@ std::span<const TMenuSpec> CommandMenus();
 std::span<const TMenuEntry> TabPopupItems();
 std::span<const TMenuEntry> StandardToolItems();
 std::span<const TMenuEntry> ModeToolItems();
+// The canvas pop-up menu (`PopupMenu1`), opened by the right button in normal mode.
+std::span<const TMenuEntry> CanvasPopupItems();
 
 }  // namespace lumaplot

@@ -62,6 +62,13 @@ void TMainBars::CreateLists() {
   chCombo_ = NewCombo("ChCombo", "トップチャンネル", 80);
   chCombo_->setEditable(true);
   chCombo_->setMaxVisibleItems(16);
+  // A channel typed in is read, not added to the list.
+  chCombo_->setInsertPolicy(QComboBox::NoInsert);
+  lastChBtn_ = new QToolButton;
+  lastChBtn_->setObjectName("LastChBtn");
+  lastChBtn_->setText("↓");
+  lastChBtn_->setToolTip("最初の空きチャンネル");
+  lastChBtn_->setAutoRaise(true);
   findMaskCombo_ = NewCombo("FindMaskCombo", "検索する灯体の種類", 160);
   findChCombo_ = NewCombo("FindChCombo", "検索するチャンネル", 80);
   findChCombo_->setMaxVisibleItems(16);
@@ -70,6 +77,7 @@ void TMainBars::CreateLists() {
 void TMainBars::AddLists() {
   toolBars_[1]->addWidget(lightCombo_);
   toolBars_[1]->addWidget(chCombo_);
+  toolBars_[1]->addWidget(lastChBtn_);
   toolBars_[2]->addWidget(findMaskCombo_);
   toolBars_[2]->addWidget(findChCombo_);
 }
@@ -147,7 +155,9 @@ void TMainBars::ApplyVisibility() {
 
 void TMainBars::SetFlat(bool flat) {
   for (QToolBar* bar : toolBars_) {
-    for (QToolButton* button : bar->findChildren<QToolButton*>()) button->setAutoRaise(flat);
+    for (QToolButton* button : bar->findChildren<QToolButton*>()) {
+      if (button != lastChBtn_) button->setAutoRaise(flat);  // flat whatever the bars are
+    }
   }
 }
 

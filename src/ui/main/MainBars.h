@@ -22,6 +22,7 @@ class QLabel;
 class QMainWindow;
 class QSlider;
 class QToolBar;
+class QToolButton;
 
 namespace lumaplot {
 
@@ -54,6 +55,7 @@ class TMainBars : public QObject {
   QSlider* DebugBar() const { return debugBar_; }
   QComboBox* LightCombo() const { return lightCombo_; }
   QComboBox* ChCombo() const { return chCombo_; }
+  QToolButton* LastChBtn() const { return lastChBtn_; }
   QComboBox* FindMaskCombo() const { return findMaskCombo_; }
   QComboBox* FindChCombo() const { return findChCombo_; }
 
@@ -95,6 +97,7 @@ class TMainBars : public QObject {
   QSlider* debugBar_ = nullptr;
   QComboBox* lightCombo_ = nullptr;
   QComboBox* chCombo_ = nullptr;
+  QToolButton* lastChBtn_ = nullptr;
   QComboBox* findMaskCombo_ = nullptr;
   QComboBox* findChCombo_ = nullptr;
   std::array<QLabel*, kStatusPanels> panels_{};

@@ -2,6 +2,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QScrollBar>
 #include <QStyle>
 #include <QWheelEvent>
@@ -30,6 +31,73 @@ void TPageBox::ShowDrawn() {
 void TPageBox::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   if (OnPaint) OnPaint(painter, event->rect());
+  if (HasOverlay()) PaintOverlay(painter);
+}
+
+void TPageBox::SetOverlayBand(const QRect& band) {
+  TOverlay overlay;
+  overlay.What = TOverlay::Band;
+  overlay.Rect = band;
+  ChangeOverlay(overlay);
+}
+
+void TPageBox::SetOverlayLine(QPoint from, QPoint to) {
+  TOverlay overlay;
+  overlay.What = TOverlay::Line;
+  overlay.From = from;
+  overlay.To = to;
+  ChangeOverlay(overlay);
+}
+
+void TPageBox::ClearOverlay() { ChangeOverlay({}); }
+
+void TPageBox::ChangeOverlay(const TOverlay& overlay) {
+  const QRegion area = OverlayArea(overlay_) | OverlayArea(overlay);
+  overlay_ = overlay;
+  if (!area.isEmpty()) update(area);
+}
+
+namespace {
+
+// The band's outline as four strips that never overlap, so that inverting them
+// inverts every pixel of the outline exactly once.
+QList<QRect> BandStrips(const QRect& band) {
+  const int left = std::min(band.left(), band.right());
+  const int right = std::max(band.left(), band.right()) - 1;  // last column
+  const int top = std::min(band.top(), band.bottom());
+  const int bottom = std::max(band.top(), band.bottom()) - 1;  // last row
+  QList<QRect> strips;
+  if (right < left || bottom < top) return strips;
+  strips << QRect(QPoint(left, top), QPoint(right, top));
+  if (bottom > top) strips << QRect(QPoint(left, bottom), QPoint(right, bottom));
+  if (bottom - top > 1) {
+    strips << QRect(QPoint(left, top + 1), QPoint(left, bottom - 1));
+    if (right > left) strips << QRect(QPoint(right, top + 1), QPoint(right, bottom - 1));
+  }
+  return strips;
+}
+
+}  // namespace
+
+QRegion TPageBox::OverlayArea(const TOverlay& overlay) const {
+  QRegion area;
+  if (overlay.What == TOverlay::Band) {
+    for (const QRect& strip : BandStrips(overlay.Rect)) area += strip;
+  } else if (overlay.What == TOverlay::Line) {
+    area += QRect(overlay.From, overlay.To).normalized().adjusted(-1, -1, 1, 1);
+  }
+  return area;
+}
+
+void TPageBox::PaintOverlay(QPainter& painter) const {
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+  if (overlay_.What == TOverlay::Band) {
+    for (const QRect& strip : BandStrips(overlay_.Rect)) painter.fillRect(strip, Qt::white);
+  } else {
+    painter.setPen(QPen(Qt::white, 0));
+    painter.drawLine(overlay_.From, overlay_.To);
+  }
 }
 
 void TPageBox::resizeEvent(QResizeEvent* event) {
@@ -110,6 +178,11 @@ void TPageView::Paint(QPainter& painter, const QRect& area) {
     ++pagePaints_;
   }
   painter.drawImage(area.topLeft(), surface.Image(), area);
+}
+
+void TPageView::RepaintPage() {
+  stale_ = true;
+  box_->update();
 }
 
 void TPageView::SetPageSize(QSize page) {

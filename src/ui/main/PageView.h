@@ -18,10 +18,17 @@
 // paint, unless it is frozen (while the program is busy the picture is shown as it
 // was, since the documents may be changing).
 //
+// Over the picture the paint box can show one figure of its own, the overlay: the
+// selection band or the line being drawn. It inverts what lies under it, as an
+// inverting pen would, but only on the screen: the surface never holds it, so
+// nothing has to draw it twice to take it away. Changing it repaints only the pixels
+// it covered and covers.
+//
 // The wheel scrolls 16 pixels a notch, vertically only. GUI thread only.
 #include <functional>
 
 #include <QColor>
+#include <QRegion>
 
 #include <QScrollArea>
 #include <QWidget>
@@ -41,6 +48,14 @@ class TPageBox : public QWidget {
   // Repaints the area drawn into the surface since the last call.
   void ShowDrawn();
 
+  // The overlay: the outline of the band (left, top, right, bottom: the pixels from
+  // left to right - 1 and top to bottom - 1), a line from one point to another
+  // (both ends included), or nothing.
+  void SetOverlayBand(const QRect& band);
+  void SetOverlayLine(QPoint from, QPoint to);
+  void ClearOverlay();
+  bool HasOverlay() const { return overlay_.What != TOverlay::None; }
+
   std::function<void(QPainter& painter, const QRect& area)> OnPaint;
   std::function<void()> OnSurfaceResized;
 
@@ -49,7 +64,17 @@ class TPageBox : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  struct TOverlay {
+    enum { None, Band, Line } What = None;
+    QRect Rect;  // the band: left, top, right, bottom as given
+    QPoint From, To;
+  };
+  void ChangeOverlay(const TOverlay& overlay);
+  QRegion OverlayArea(const TOverlay& overlay) const;
+  void PaintOverlay(QPainter& painter) const;
+
   QtCanvas surface_;
+  TOverlay overlay_;
 };
 
 // How the paint box sits in the view.
@@ -80,6 +105,9 @@ class TPageView : public QScrollArea {
   void SetFrozen(bool frozen) { frozen_ = frozen; }
   // How often the surface was painted anew from the document.
   int PagePaintCount() const { return pagePaints_; }
+  // The page is painted anew from its document at the next paint (what drawing
+  // objects one by one cannot restore: the grid, the picture, objects below others).
+  void RepaintPage();
 
   TPageBox* ScrBox() const { return box_; }
   // The scroll ranges of the page shown; an empty size shows no page (the paint

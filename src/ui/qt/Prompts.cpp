@@ -4,6 +4,8 @@
 #include <QColorDialog>
 #include <QFileDialog>
 
+#include "model/LibItem.h"
+#include "ui/qt/ColorConvert.h"
 #include "ui/qt/MessageBoxes.h"
 
 namespace lumaplot {
@@ -45,8 +47,12 @@ TPrompts TPrompts::Default() {
     return RunFileDialog(request, QFileDialog::AcceptSave);
   };
   prompts.Beep = [] { QApplication::beep(); };
-  prompts.ChooseColor = [](const QColor& initial) {
-    return QColorDialog::getColor(initial, QApplication::activeWindow());
+  prompts.ChooseColor = [](int32_t& color) {
+    const QColor initial = color == kNoColor ? QColor(Qt::white) : ToQColor(color);
+    const QColor chosen = QColorDialog::getColor(initial, QApplication::activeWindow());
+    if (!chosen.isValid()) return false;
+    color = FromQColor(chosen);
+    return true;
   };
   return prompts;
 }

@@ -1,8 +1,10 @@
 #pragma once
 // What the windows, commands and tools ask the user through: message boxes, the
-// file dialogs, the colour dialog and the warning beep. Start-up uses Default(), which shows the
-// program's message boxes and Qt's file and colour dialogs; tests replace single members with
-// scripted answers, since a modal box would block them. GUI thread only.
+// file dialogs, the colour dialog and the warning beep. Start-up uses Default(),
+// which shows the program's message boxes and Qt's file and colour dialogs; tests
+// replace single members with scripted answers, since a modal box would block them.
+// GUI thread only.
+#include <cstdint>
 #include <functional>
 
 #include <QColor>
@@ -39,10 +41,12 @@ struct TPrompts {
   std::function<QString(const TFileDialogRequest& request)> OpenFileName;
   std::function<QString(const TFileDialogRequest& request)> SaveFileName;
   std::function<void()> Beep;
-  // The colour dialog preset to `initial`; an invalid colour when it was cancelled.
-  std::function<QColor(const QColor& initial)> ChooseColor;
+  // The colour dialog, preset to `color` (0x00BBGGRR; kNoColor starts from white).
+  // True, with the chosen colour in `color`, when the user pressed OK.
+  std::function<bool(int32_t& color)> ChooseColor;
 
-  // Message boxes of ui/qt/MessageBoxes.h, QFileDialog, QApplication::beep.
+  // Message boxes of ui/qt/MessageBoxes.h, QFileDialog, QColorDialog,
+  // QApplication::beep.
   static TPrompts Default();
 };
 

@@ -5,6 +5,9 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+#include "ui/main/commands/PropertyCommands.h"
+#include "ui/main/tools/ToolSupport.h"
+
 namespace lumaplot {
 
 TToolManager::TToolManager(QObject* parent) : QObject(parent), modeGroup_(new QActionGroup(this)) {
@@ -61,6 +64,11 @@ void TToolManager::Release(const TToolEvent& event) {
 void TToolManager::DoubleClick(const TToolEvent&) {
   if (!HasDocument() || context_->Doc()->EditInhibit) return;
   TEditState& edit = context_->Edit;
+  if (const TLightCell* cell = ObjectUnder(*context_->Doc(), edit.LastMouseX, edit.LastMouseY)) {
+    // No busy bracket: the refresh tick goes on while the dialog is open.
+    ShowObjectProperties(*context_, cell->Kind, edit.LastMouseX, edit.LastMouseY);
+    context_->Host.FullRefresh();
+  }
   edit.AddLatch = true;
   edit.BandSuppress = true;
   edit.MoveSuppress = true;

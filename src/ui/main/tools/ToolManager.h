@@ -5,9 +5,10 @@
 // Every route needs a current document; without one nothing happens. Around the
 // tool's own handling it keeps what every mode shares: the last pointer position,
 // and after a press the double-click flags are spent. A double-click on the page
-// (whatever the mode) sets the latch flags, so the press of the second click neither
-// arms a move nor starts a band, and no object is added until a mode is chosen.
-// The double-click comes before the press of its second click.
+// (whatever the mode) opens the property dialog of the object under the pointer and
+// then sets the latch flags, so the press of the second click neither arms a move
+// nor starts a band, and no object is added until a mode is chosen. The double-click
+// comes before the press of its second click.
 // GUI thread only.
 #include <QObject>
 
@@ -22,7 +23,8 @@ class QMouseEvent;
 
 namespace lumaplot {
 
-enum class TToolMode { Normal, Count };
+// The editing modes, one tool each.
+enum class TToolMode { Normal, Add, Text, Line, Shape, Del, Count };
 
 class TToolManager : public QObject {
   Q_OBJECT
