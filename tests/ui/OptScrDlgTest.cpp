@@ -154,7 +154,7 @@ TEST_F(OptScrDlgTest, EveryFieldRoundTripsThroughTheStageFile) {
     dialog.ChooseColor = [&](int32_t) { return std::optional<int32_t>(colours[next++]); };
     for (const char* panel : {"BgColPanel", "GrdColPanel", "ValColPanel", "VbgColPanel",
                               "VzeroColPanel", "VfullColPanel", "ChColPanel", "ModColPanel"}) {
-      Find<TColorPanel>(dialog, panel)->click();
+      Find<TColorButton>(dialog, panel)->click();
     }
     EXPECT_EQ(next, colours.size());
     dialog.ChooseFont = [](const FontSpec& initial) {

@@ -85,12 +85,12 @@ QString PictureMasks() {
 
 }  // namespace
 
-TColorPanel::TColorPanel(QWidget* parent) : QPushButton(parent) {
+TColorButton::TColorButton(QWidget* parent) : QPushButton(parent) {
   setFixedSize(kPanelWidth, 22);
   SetColor(0);
 }
 
-void TColorPanel::SetColor(int32_t color) {
+void TColorButton::SetColor(int32_t color) {
   color_ = color;
   setStyleSheet(QString("background-color: %1; border: 1px solid palette(mid);")
                     .arg(SwatchColor(color, palette()).name()));
@@ -255,8 +255,8 @@ TOptScrDlg::TOptScrDlg(const TDialogContext& context, QWidget* parent)
   layout->addLayout(buttons);
 }
 
-TColorPanel* TOptScrDlg::AddPanel(QWidget* parent, const char* name) {
-  auto* panel = new TColorPanel(parent);
+TColorButton* TOptScrDlg::AddPanel(QWidget* parent, const char* name) {
+  auto* panel = new TColorButton(parent);
   panel->setObjectName(name);
   connect(panel, &QPushButton::clicked, this, [this, panel] { ColRefBtnClick(panel); });
   return panel;
@@ -373,7 +373,7 @@ void TOptScrDlg::BgImgBtnClick() {
   BgImgEdit_->setText(path.startsWith(base + "/") ? QDir(base).relativeFilePath(path) : chosen);
 }
 
-void TOptScrDlg::ColRefBtnClick(TColorPanel* panel) {
+void TOptScrDlg::ColRefBtnClick(TColorButton* panel) {
   if (const std::optional<int32_t> color = ChooseColor(panel->Color())) panel->SetColor(*color);
 }
 

@@ -38,11 +38,11 @@ class TStageData;
 
 // A colour swatch: shows its colour (kNoColor as the button face) and is clicked to
 // choose another.
-class TColorPanel : public QPushButton {
+class TColorButton : public QPushButton {
   Q_OBJECT
 
  public:
-  explicit TColorPanel(QWidget* parent = nullptr);
+  explicit TColorButton(QWidget* parent = nullptr);
   int32_t Color() const { return color_; }
   void SetColor(int32_t color);
 
@@ -79,11 +79,11 @@ class TOptScrDlg : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
-  TColorPanel* AddPanel(QWidget* parent, const char* name);
+  TColorButton* AddPanel(QWidget* parent, const char* name);
   void FormShow();
   bool OKBtnClick();
   void BgImgBtnClick();
-  void ColRefBtnClick(TColorPanel* panel);
+  void ColRefBtnClick(TColorButton* panel);
   void ValFontBtnClick(int tag);
   void ShowFonts();
   // The picture path in the field, resolved as the document resolves it; false when
@@ -99,21 +99,21 @@ class TOptScrDlg : public QDialog {
   QLineEdit* DataNameEdit_;
   NumberEdit* ScrWdEdit_;
   NumberEdit* ScrHiEdit_;
-  TColorPanel* BgColPanel_;
+  TColorButton* BgColPanel_;
   QLineEdit* BgImgEdit_;
   QPushButton* BgImgBtn_;
   QCheckBox* GridCheckBox_;
-  TColorPanel* GrdColPanel_;
+  TColorButton* GrdColPanel_;
   QComboBox* GridStyleComboBox_;
   NumberEdit* GridEdit_;
-  TColorPanel* ValColPanel_;
-  TColorPanel* VbgColPanel_;
-  TColorPanel* VzeroColPanel_;
-  TColorPanel* VfullColPanel_;
+  TColorButton* ValColPanel_;
+  TColorButton* VbgColPanel_;
+  TColorButton* VzeroColPanel_;
+  TColorButton* VfullColPanel_;
   QPushButton* ValFontBtn_;
   QLabel* ValFontLabel_;
-  TColorPanel* ChColPanel_;
-  TColorPanel* ModColPanel_;
+  TColorButton* ChColPanel_;
+  TColorButton* ModColPanel_;
   QComboBox* ModComboBox_;
   QPushButton* ChFontBtn_;
   QLabel* ChFontLabel_;
